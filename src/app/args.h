@@ -1,0 +1,14 @@
+#pragma once
+// The viewer's command line.
+
+struct Arguments {
+  const char* scene_file;
+  bool fullscreen = false;
+  const char* help_option = nullptr;  // the help option as given; reading stopped there
+};
+
+// Reads the arguments after the program name; unknown ones are skipped silently.
+Arguments readArguments(int argc, char** argv, const char* scene_file);
+
+// The usage text, naming the help option that asked for it.
+void printUsage(const char* help_option);

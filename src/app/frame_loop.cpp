@@ -1,0 +1,93 @@
+#include "app/frame_loop.h"
+
+#include <GL/glut.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "scene/scene_loader.h"
+#include "world/physics.h"
+
+namespace {
+
+float scrollerScale(const Scene* scene) {
+  return scene ? scene->settings.scroller_text_scale : 1.0f;
+}
+
+}  // namespace
+
+float effectiveFps(const Scene* scene) {
+  const float fps = scene ? scene->settings.fps : 60.0f;
+  return fps > 0.0f && std::isfinite(fps) ? fps : 60.0f;
+}
+
+TickPlan planTick(const Scene* scene) {
+  TickPlan plan;
+  plan.fps = effectiveFps(scene);
+  // A very low rate would give a delay beyond the timer's range.
+  plan.delay_ms = static_cast<unsigned>(std::min(std::trunc(1000.0 / plan.fps), double{INT_MAX}));
+  plan.substeps = std::min(scene ? scene->settings.step_iterations : 1, kMaxSubsteps);
+  plan.dt = plan.substeps > 0 ? (1.0 / plan.fps) / plan.substeps : 0.0;
+  plan.scroller_speed = scene ? scene->settings.scroller_text_speed : 0.0f;
+  return plan;
+}
+
+bool advanceScroller(Scroller& scroller, float speed, float fps) {
+  scroller.x = scroller.x - speed / fps;
+  return scroller.x <= -(scroller.width + 10.0);
+}
+
+int cursorFor(const Scene* scene, bool fullscreen) {
+  const bool hide = scene && scene->settings.mouse_hide_in_fullscreen && fullscreen;
+  return hide ? GLUT_CURSOR_NONE : GLUT_CURSOR_FULL_CROSSHAIR;
+}
+
+void resetWorld(AppState& app) {
+  cpSpace* previous_space = app.space;
+  std::unique_ptr<Scene> previous_scene = std::move(app.scene);
+  app.space = newSpace();
+  app.scene = loadScene(app.scene_file, app.space);
+  // Nothing refers to the previous world any more. Its space goes first: the static body
+  // its shapes and joints hang on belongs to the previous scene.
+  freeSpace(previous_space);
+  previous_scene.reset();
+  if (app.scene) {
+    applySpaceSettings(app.space, app.scene->settings);
+    app.scroller.text = app.scene->settings.scroller_text;
+  } else {
+    app.scroller.text.clear();
+  }
+}
+
+void releaseWorld(AppState& app) {
+  freeSpace(app.space);  // before the scene, which owns the static body
+  app.space = nullptr;
+  app.scene.reset();
+}
+
+void resetScene() {
+  resetWorld(g_app);
+  measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
+  glutSetCursor(cursorFor(g_app.scene.get(), g_app.fullscreen));
+}
+
+void tick() {
+  const TickPlan plan = planTick(g_app.scene.get());
+  stepSpace(g_app.space, plan.substeps, plan.dt);
+  if (advanceScroller(g_app.scroller, plan.scroller_speed, plan.fps))
+    measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
+  glutPostRedisplay();
+}
+
+void onKeyboard(unsigned char key, int, int) {
+  if (key == 27) std::exit(0);
+  if (key == 'r') resetScene();
+}
+
+void onTimer(int) {
+  // Re-armed first, so the time spent stepping does not lengthen the period.
+  glutTimerFunc(planTick(g_app.scene.get()).delay_ms, onTimer, 0);
+  tick();
+}

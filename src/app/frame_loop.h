@@ -1,0 +1,41 @@
+#pragma once
+// Scene reset, keyboard and the timed simulation loop.
+#include "app/state.h"
+
+// What one timer tick does, from the current scene's settings (or the values used without one).
+struct TickPlan {
+  unsigned delay_ms;  // until the next tick: 1000 / fps, truncated
+  int substeps;       // physics steps this tick; none for 0 or below
+  double dt;          // length of one substep: (1 / fps) / substeps
+  float fps;
+  float scroller_speed;  // world units per second, leftwards
+};
+
+// The frame rate in use: the scene's, or 60 without a scene or for a rate that is not a
+// positive finite number (which would divide by zero or never tick).
+float effectiveFps(const Scene* scene);
+
+TickPlan planTick(const Scene* scene);
+
+// Moves the text left by speed / fps. Returns true once its right end is 10 world units
+// past the left edge, when it must start again at the right edge.
+bool advanceScroller(Scroller& scroller, float speed, float fps);
+
+// GLUT_CURSOR_NONE only when running full-screen with a scene that hides the mouse there.
+int cursorFor(const Scene* scene, bool fullscreen);
+
+// The part of the reset that needs no window: a new current space, the scene file read into
+// it, the previous space and scene released, the space settings and the scroller text set.
+void resetWorld(AppState& app);
+
+// Frees the current space and scene (at exit, so that leak checkers see a clean process).
+void releaseWorld(AppState& app);
+
+// The whole reset: resetWorld, then the scroller measured and the cursor set.
+void resetScene();
+
+// One tick's work, without re-arming the timer: step, scroll, ask for a redraw.
+void tick();
+
+void onKeyboard(unsigned char key, int x, int y);
+void onTimer(int value);

@@ -1,0 +1,64 @@
+#include "app/mouse.h"
+
+#include <GL/glu.h>
+#include <GL/glut.h>
+
+#include <cmath>
+
+#include "app/frame_loop.h"
+
+cpVect mouseToWorld(int x, int y) {
+  glLoadIdentity();
+  GLdouble modelview[16], projection[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const double window_y = glutGet(GLUT_WINDOW_HEIGHT) - y;
+  GLdouble wx, wy, wz;
+  gluUnProject(x, window_y, 0.0, modelview, projection, viewport, &wx, &wy, &wz);
+  return cpv(wx, wy);
+}
+
+cpVect mouseImpulse(cpVect previous, cpVect point, float force, float fps) {
+  const float k = force * fps;
+  return cpv((point.x - previous.x) * k, (point.y - previous.y) * k);
+}
+
+bool impulseAllowed(cpVect j, float force_max) {
+  const float sum = static_cast<float>(j.x * j.x + j.y * j.y);
+  const float length = std::sqrt(sum);
+  return length < force_max;
+}
+
+void applyMouseImpulse(cpShape* shape, cpVect, cpFloat, cpVect, void* data) {
+  cpBody* body = shape ? cpShapeGetBody(shape) : nullptr;
+  if (!body || !data || cpBodyGetType(body) != CP_BODY_TYPE_DYNAMIC) return;
+  const auto& query = *static_cast<const MouseImpulseQuery*>(data);
+  const cpVect j = query.impulse;
+  // The offset in the body's own frame: the world offset turned back by the body's angle.
+  const cpVect d = cpvsub(query.point, cpBodyGetPosition(body));
+  const cpVect rot = cpBodyGetRotation(body);
+  const cpVect r = cpv(d.x * rot.x + d.y * rot.y, d.y * rot.x - d.x * rot.y);
+  const cpVect v = cpvadd(cpBodyGetVelocity(body), cpvmult(j, 1.0 / cpBodyGetMass(body)));
+  const double w =
+      cpBodyGetAngularVelocity(body) + (1.0 / cpBodyGetMoment(body)) * (r.x * j.y - r.y * j.x);
+  // The library aborts on a non-finite velocity; such a push is dropped.
+  if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(w)) return;
+  cpBodySetVelocity(body, v);
+  cpBodySetAngularVelocity(body, w);
+}
+
+void pushAt(AppState& app, cpVect point) {
+  if (app.space && app.scene) {
+    const SceneSettings& s = app.scene->settings;
+    MouseImpulseQuery query{point, mouseImpulse(app.previous_mouse, point, s.mouse_impulse_force,
+                                                effectiveFps(app.scene.get()))};
+    // Too large a push is ignored as a whole, never clamped.
+    if (impulseAllowed(query.impulse, s.mouse_impulse_force_max))
+      cpSpacePointQuery(app.space, point, 0.0, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &query);
+  }
+  app.previous_mouse = point;
+}
+
+void onPassiveMotion(int x, int y) { pushAt(g_app, mouseToWorld(x, y)); }

@@ -1,0 +1,27 @@
+#pragma once
+// Passive mouse motion pushes the moving objects under the cursor.
+#include <chipmunk/chipmunk.h>
+
+#include "app/state.h"
+
+struct MouseImpulseQuery {
+  cpVect point;    // the cursor's world position
+  cpVect impulse;  // j
+};
+
+// The world point under a window pixel, through the current matrices and viewport.
+cpVect mouseToWorld(int x, int y);
+
+// j = (point - previous) x force x fps: the displacement as if it had taken one frame.
+cpVect mouseImpulse(cpVect previous, cpVect point, float force, float fps);
+
+// The length of j, in single precision, strictly below the maximum. A non-finite j never is.
+bool impulseAllowed(cpVect impulse, float force_max);
+
+// The point query's callback: pushes the body of a moving shape that contains the point.
+void applyMouseImpulse(cpShape* shape, cpVect point, cpFloat distance, cpVect gradient, void* data);
+
+// Everything a passive-motion event does once its world point is known.
+void pushAt(AppState& app, cpVect point);
+
+void onPassiveMotion(int x, int y);

@@ -1,0 +1,50 @@
+#include "app/startup.h"
+
+#include <GL/glut.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/args.h"
+#include "app/frame_loop.h"
+#include "app/mouse.h"
+#include "app/state.h"
+#include "render/frame.h"
+#include "render/glow.h"
+#include "world/physics.h"
+
+const char* const kWindowTitle = "Quillmoor -- Made by Velkori | https://velkori.example.com/";
+
+void prepareOutput() { std::setvbuf(stdout, nullptr, _IOLBF, 0); }
+
+void openWindow(int* argc, char** argv, int width, int height) {
+  glutInit(argc, argv);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+  glutInitWindowSize(width, height);
+  glutCreateWindow(kWindowTitle);
+  createGlowChain();
+  initGlState();
+  glutDisplayFunc(onDisplay);
+  glutKeyboardFunc(onKeyboard);
+  glutTimerFunc(1, onTimer, 0);
+  glutPassiveMotionFunc(onPassiveMotion);
+}
+
+void startWorld(const char* scene_file, bool fullscreen) {
+  g_app.scene_file = scene_file;
+  g_app.fullscreen = fullscreen;
+  initPhysics();
+  resetScene();
+}
+
+void startViewer(int* argc, char** argv) {
+  prepareOutput();
+  openWindow(argc, argv, 1024, 768);
+  const Arguments args = readArguments(*argc, argv, g_app.scene_file);
+  if (args.fullscreen) glutFullScreen();
+  if (args.help_option) {
+    printUsage(args.help_option);
+    std::exit(0);
+  }
+  startWorld(args.scene_file, args.fullscreen);
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Start-up, shared by the viewer and the snapshot tool; only the event loop differs.
+
+extern const char* const kWindowTitle;
+
+// Stdout line-buffered, so that messages appear as they happen also in a pipe or a file.
+void prepareOutput();
+
+// The window system, a double-buffered RGB window, the glow chain, the drawing state and
+// the four callbacks, in that order.
+void openWindow(int* argc, char** argv, int width, int height);
+
+// The library's one-time initialisation and the first reset with this scene file.
+void startWorld(const char* scene_file, bool fullscreen);
+
+// The viewer's whole start-up up to its event loop. A help option ends the process here.
+void startViewer(int* argc, char** argv);

@@ -1,0 +1,63 @@
+#include "render/draw_objects.h"
+
+#include <GL/gl.h>
+
+#include <initializer_list>
+
+void drawObjects(const Scene& scene) {
+  for (const auto& [name, object] : scene.objects) drawObject(*object);
+}
+
+void drawObject(const SceneObject& object) {
+  if (!object.mesh) return;
+  glPushMatrix();
+  if (object.body) {
+    const cpVect p = cpBodyGetPosition(object.body);
+    glTranslatef(static_cast<float>(p.x), static_cast<float>(p.y), 0.0f);
+    const float degrees = static_cast<float>(cpBodyGetAngle(object.body)) * 180.0f / 3.1415925f;
+    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
+  } else {
+    glTranslatef(static_cast<float>(object.pos.x), static_cast<float>(object.pos.y), 0.0f);
+  }
+  glScalef(object.scale, object.scale, 1.0f);
+  drawMesh(object.mesh);
+  glPopMatrix();
+}
+
+void drawMesh(const Mesh* mesh) {
+  if (!mesh) return;
+  // Every triangle of a loaded mesh names existing vertices.
+  glBegin(GL_TRIANGLES);
+  for (const MeshTriangle& t : mesh->triangles) {
+    const float color[3] = {t.color.r, t.color.g, t.color.b};
+    glColor3fv(color);
+    for (int index : {t.a, t.b, t.c}) {
+      const cpVect& v = mesh->vertices[index];
+      const double xy[2] = {v.x, v.y};
+      glVertex2dv(xy);
+    }
+  }
+  glEnd();
+}
+
+void drawRopes(const Scene& scene) {
+  for (const auto& rope : scene.ropes) drawRope(*rope);
+}
+
+void drawRope(const SceneRope& rope) {
+  const float half = rope.seg_len * 0.5f;
+  glLineWidth(rope.seg_thickness);
+  glBegin(GL_LINE_STRIP);
+  const float color[4] = {rope.color.r, rope.color.g, rope.color.b, rope.color.a};
+  glColor4fv(color);
+  const size_t n = rope.segments.size();
+  for (size_t i = 0; i < n; ++i) {
+    const cpVect p = cpBodyGetPosition(rope.segments[i]);
+    const cpVect rot = cpBodyGetRotation(rope.segments[i]);
+    // The strip runs from the free end of the first segment to the far end of the last.
+    if (i == 0) glVertex2f(static_cast<float>(p.x - half * rot.x), static_cast<float>(p.y - half * rot.y));
+    glVertex2f(static_cast<float>(p.x), static_cast<float>(p.y));
+    if (i == n - 1) glVertex2f(static_cast<float>(p.x + half * rot.x), static_cast<float>(p.y + half * rot.y));
+  }
+  glEnd();
+}

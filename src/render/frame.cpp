@@ -1,0 +1,56 @@
+#include "render/frame.h"
+
+#include <GL/glut.h>
+
+#include "app/state.h"
+#include "render/draw_objects.h"
+#include "render/glow.h"
+#include "render/scroller.h"
+
+void initGlState() {
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glPointSize(3.0f);
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_LINE_SMOOTH);
+  glEnable(GL_POINT_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
+  glHint(GL_POINT_SMOOTH_HINT, GL_DONT_CARE);
+  glLineWidth(2.5f);
+  glDisable(GL_CULL_FACE);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, 1024.0, 768.0, 0.0, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void drawScene(const Scene* scene, const Scroller& scroller) {
+  glClear(GL_COLOR_BUFFER_BIT);
+  if (!scene) return;
+  glLoadIdentity();
+  if (scene->settings.draw_rope_after_objects) {
+    drawObjects(*scene);
+    drawRopes(*scene);
+  } else {
+    drawRopes(*scene);
+    drawObjects(*scene);
+  }
+  drawScroller(scroller, scene->settings);
+}
+
+void drawFrame() {
+  const Scene* scene = g_app.scene.get();
+  if (scene && scene->settings.glow_enabled && glowFitsWindow()) {
+    drawGlowFrame(*scene, g_app.scroller);
+  } else {
+    initGlState();
+    drawScene(scene, g_app.scroller);
+  }
+}
+
+void onDisplay() {
+  drawFrame();
+  glutSwapBuffers();
+}

@@ -1,0 +1,48 @@
+#include "scene/line_reader.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <climits>
+#include <cstring>
+
+FILE* openTextFile(const char* path) {
+  FILE* file = std::fopen(path, "r");
+  if (!file) return nullptr;
+  struct stat info;
+  if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return file;
+}
+
+bool readLine(FILE* file, LineBuffer& line) {
+  if (!std::fgets(line, kLineBufferSize, file)) return false;
+  line[std::strcspn(line, "\r\n")] = '\0';
+  return true;
+}
+
+bool matchesKeyword(const char* line, const char* keyword, Match match) {
+  const size_t length = std::strlen(keyword);
+  if (std::strncmp(line, keyword, length) != 0) return false;
+  const char next = line[length];
+  if (match != Match::Alone && next == ' ') return true;
+  return match != Match::Prefix && next == '\0';
+}
+
+int scanInt(const char* text, int* out) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  while (std::isspace(*p)) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  if (!std::isdigit(*p)) return 0;
+  long long value = 0;
+  const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+  for (; std::isdigit(*p); ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > limit) value = limit;
+  }
+  *out = static_cast<int>(negative ? -value : value);
+  return 1;
+}

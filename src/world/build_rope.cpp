@@ -1,0 +1,58 @@
+#include <cmath>
+
+#include "world/builders.h"
+#include "world/physics.h"
+
+namespace {
+
+cpBody* endBody(const SceneObject* object) { return object ? object->body : nullptr; }
+
+// An anchor on a body turns with it; without a body the anchor is a world point.
+cpVect endPoint(cpBody* body, cpVect anchor) {
+  return body ? cpBodyLocalToWorld(body, anchor) : anchor;
+}
+
+}  // namespace
+
+void buildRope(Scene& scene, SceneRope& rope, cpSpace* space) {
+  cpBody* body_a = endBody(rope.obj_a);
+  cpBody* body_b = endBody(rope.obj_b);
+  if (!body_a && !body_b) return;
+  // A segment mass the library cannot integrate (0, negative, infinite, NaN) leaves the rope out.
+  if (!(rope.seg_mass > 0.0f) || !std::isfinite(rope.seg_mass)) return;
+
+  const cpVect start = endPoint(body_a, rope.anchor_a);
+  const cpVect end = endPoint(body_b, rope.anchor_b);
+  const cpVect d = cpvsub(end, start);
+  const float length = std::sqrt(static_cast<float>(d.x * d.x + d.y * d.y));
+  if (!std::isfinite(length) || length < 0.01f) return;
+  const cpVect u = cpvmult(d, 1.0 / length);
+
+  const float quotient = std::trunc(length / rope.approx_seg_len);
+  if (!(quotient >= -2147483648.0f && quotient < 2147483648.0f)) return;
+  int count = static_cast<int>(quotient) + 1;
+  if (count < 1) return;
+  if (count > kMaxRopeSegments) count = kMaxRopeSegments;
+  const float seg_len = length / count;
+  rope.seg_len = seg_len;
+
+  const double angle = std::atan2(u.y, u.x);
+  const double moment = cpMomentForCircle(rope.seg_mass, 0.0, 1.0, cpvzero);
+  for (int i = 0; i < count; ++i) {
+    cpBody* segment = cpBodyNew(rope.seg_mass, moment);
+    guardBody(segment);
+    cpBodySetPosition(segment, cpvadd(start, cpvmult(u, (i + 0.5) * seg_len)));
+    cpBodySetAngle(segment, angle);
+    cpSpaceAddBody(space, segment);
+    rope.segments.push_back(segment);
+  }
+  cpBody* fixed = scene.static_body.get();
+  for (int i = 0; i < count; ++i) {
+    cpBody* previous = i == 0 ? (body_a ? body_a : fixed) : rope.segments[i - 1];
+    cpBody* next = i == count - 1 ? (body_b ? body_b : fixed) : rope.segments[i + 1];
+    cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], previous,
+                                                cpvadd(start, cpvmult(u, i * seg_len))));
+    cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], next,
+                                                cpvadd(start, cpvmult(u, (i + 1) * seg_len))));
+  }
+}

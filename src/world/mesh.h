@@ -1,0 +1,40 @@
+#pragma once
+// Flat-coloured triangle meshes read from a small subset of OBJ, coloured through a small
+// subset of MTL.
+#include <chipmunk/chipmunk.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Scene;
+
+struct Color3 {
+  float r = 1.0f, g = 1.0f, b = 1.0f;
+};
+
+struct MeshTriangle {
+  int a = 0, b = 0, c = 0;  // 0-based indices into Mesh::vertices
+  Color3 color;
+};
+
+// Every triangle of a loaded mesh names three existing vertices: triangles whose corners
+// name no vertex are dropped once the whole file has been read, so users may index freely.
+struct Mesh {
+  std::vector<cpVect> vertices;
+  std::vector<MeshTriangle> triangles;
+};
+
+using MaterialTable = std::map<std::string, Color3>;
+
+// Reads an already opened MTL-subset file into the table and closes it.
+void loadMaterials(MaterialTable& materials, FILE* file);
+
+// Reads an OBJ-subset file; nullptr when it cannot be opened. Prints its progress and errors.
+std::unique_ptr<Mesh> loadMesh(const std::string& path);
+
+// The scene's mesh cache: each path (compared byte-wise, as written) is read at most once
+// per scene load, a failed read included. Returns nullptr for a file that could not be read.
+const Mesh* getMesh(Scene& scene, const std::string& path);

@@ -1,0 +1,36 @@
+#pragma once
+// The physics library as this program uses it: one-time set-up, spaces, stepping.
+#include <chipmunk/chipmunk.h>
+
+struct SceneSettings;
+
+// Highest solver iteration count and substep count a scene can ask for: more would only
+// freeze the window for minutes per tick.
+constexpr int kMaxSolverIterations = 1000;
+constexpr int kMaxSubsteps = 1000;
+
+// Fastest linear (world units per second) and angular (radians per second) speed a body
+// keeps between steps. Far beyond anything a scene shows, it only stops runaway values
+// (elasticity or damping above 1, extreme masses) from overflowing into the library's
+// abort on a non-finite body.
+constexpr double kMaxBodySpeed = 1e9;
+
+// The library's one-time initialisation. Its debug build prints a banner on standard output
+// with the first space of a process; that happens here, with standard output silenced.
+void initPhysics();
+
+cpSpace* newSpace();
+
+// Frees the space with every body, shape and constraint in it.
+void freeSpace(cpSpace* space);
+
+// Copies the scene's solver iterations, gravity and damping into the space. A value the
+// library cannot take (not finite, or out of its range) keeps the library's default.
+void applySpaceSettings(cpSpace* space, const SceneSettings& settings);
+
+// Every moving body this program makes passes through here: it keeps the body's speeds
+// finite and below kMaxBodySpeed at every step.
+void guardBody(cpBody* body);
+
+// Steps the space `substeps` times by dt; nothing happens for a count of 0 or below.
+void stepSpace(cpSpace* space, int substeps, double dt);

@@ -1,0 +1,164 @@
+// Renders a scene to a PNG through the viewer's own start-up, reset, tick, input and
+// drawing; only the event loop is replaced by the actions of the command line.
+#include <GL/freeglut.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/frame_loop.h"
+#include "app/mouse.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "png_writer.h"
+#include "render/frame.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: quillmoor-snapshot [--scene FILE] [--size WxH] [--fullscreen]\n"
+    "                          [--ticks N] [--move X,Y] [--key K] ... --out FILE.png\n"
+    "\n"
+    "Starts as the viewer does (window, drawing state, physics, first scene reset), then\n"
+    "performs --ticks, --move and --key in the order given (each may repeat): N timer\n"
+    "ticks without waiting, one passive mouse motion at window pixel X,Y, one key press\n"
+    "(a single character, or esc). Then draws one frame and writes it as an RGB PNG.\n"
+    "\n"
+    "  --scene FILE   scene file (default scene.txt)\n"
+    "  --size WxH     window size in pixels (default 1024x768)\n"
+    "  --fullscreen   as the viewer's --fullscreen\n"
+    "  --out FILE     the PNG to write (required)\n"
+    "\n"
+    "Standard output carries the viewer's own messages. Exit status: 0 on success, 1 when\n"
+    "there is no display or the PNG cannot be written, 2 for a malformed command line.\n";
+
+enum class ActionKind { Ticks, Move, Key };
+struct Action {
+  ActionKind kind;
+  int a = 0, b = 0;
+};
+
+struct Options {
+  const char* scene_file = "scene.txt";
+  int width = 1024, height = 768;
+  bool fullscreen = false;
+  const char* out = nullptr;
+  std::vector<Action> actions;
+};
+
+[[noreturn]] void fail(int status, const char* format, ...) {
+  std::fprintf(stderr, "quillmoor-snapshot: ");
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stderr, format, args);
+  va_end(args);
+  std::fprintf(stderr, "\n");
+  std::exit(status);
+}
+
+void onGlutError(const char* format, va_list args) {
+  std::fprintf(stderr, "quillmoor-snapshot: ");
+  std::vfprintf(stderr, format, args);
+  std::fprintf(stderr, " (is there a display?)\n");
+  std::exit(1);
+}
+
+// Reads "<int><sep><int>" exactly; false for anything else.
+bool parsePair(const char* text, char separator, int& a, int& b) {
+  char sep = 0, extra = 0;
+  return std::sscanf(text, "%d%c%d%c", &a, &sep, &b, &extra) == 3 && sep == separator;
+}
+
+Options parseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage, stdout);
+      std::exit(0);
+    }
+    if (arg == "--fullscreen") {
+      options.fullscreen = true;
+      continue;
+    }
+    if (i + 1 >= argc) fail(2, "%s needs a value (try --help)", arg.c_str());
+    const char* value = argv[++i];
+    int a = 0, b = 0;
+    if (arg == "--scene") {
+      options.scene_file = value;
+    } else if (arg == "--out") {
+      options.out = value;
+    } else if (arg == "--size") {
+      if (!parsePair(value, 'x', a, b) || a < 1 || b < 1 || a > 8192 || b > 8192)
+        fail(2, "--size wants WxH with W and H from 1 to 8192, not '%s'", value);
+      options.width = a;
+      options.height = b;
+    } else if (arg == "--ticks") {
+      char extra = 0;
+      if (std::sscanf(value, "%d%c", &a, &extra) != 1 || a < 0)
+        fail(2, "--ticks wants a count of 0 or more, not '%s'", value);
+      options.actions.push_back({ActionKind::Ticks, a});
+    } else if (arg == "--move") {
+      if (!parsePair(value, ',', a, b)) fail(2, "--move wants X,Y in window pixels, not '%s'", value);
+      options.actions.push_back({ActionKind::Move, a, b});
+    } else if (arg == "--key") {
+      if (std::strcmp(value, "esc") == 0) {
+        a = 27;
+      } else if (std::strlen(value) == 1) {
+        a = static_cast<unsigned char>(value[0]);
+      } else {
+        fail(2, "--key wants one character or esc, not '%s'", value);
+      }
+      options.actions.push_back({ActionKind::Key, a});
+    } else {
+      fail(2, "unknown option '%s' (try --help)", arg.c_str());
+    }
+  }
+  if (!options.out) fail(2, "--out FILE.png is required (try --help)");
+  return options;
+}
+
+void perform(const Action& action) {
+  switch (action.kind) {
+    case ActionKind::Ticks:
+      for (int i = 0; i < action.a; ++i) tick();
+      break;
+    case ActionKind::Move:
+      onPassiveMotion(action.a, action.b);
+      break;
+    case ActionKind::Key:
+      onKeyboard(static_cast<unsigned char>(action.a), 0, 0);
+      break;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = parseOptions(argc, argv);
+  prepareOutput();
+  glutInitErrorFunc(onGlutError);
+  int glut_argc = 1;
+  openWindow(&glut_argc, argv, options.width, options.height);
+  if (options.fullscreen) glutFullScreen();
+  startWorld(options.scene_file, options.fullscreen);
+  for (const Action& action : options.actions) perform(action);
+
+  const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
+  drawFrame();
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  // OpenGL's first row is the bottom one; a PNG's is the top one.
+  std::vector<unsigned char> rows(pixels.size());
+  const size_t stride = static_cast<size_t>(width) * 3;
+  for (int y = 0; y < height; ++y)
+    std::memcpy(&rows[y * stride], &pixels[(height - 1 - y) * stride], stride);
+  releaseWorld(g_app);
+  if (!writePng(options.out, width, height, rows)) fail(1, "cannot write '%s'", options.out);
+  return 0;
+}
