@@ -14,9 +14,13 @@ cpVect mouseToWorld(int x, int y) {
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
   glGetDoublev(GL_PROJECTION_MATRIX, projection);
   glGetIntegerv(GL_VIEWPORT, viewport);
-  const double window_y = glutGet(GLUT_WINDOW_HEIGHT) - y;
+  return unprojectMouse(x, y, glutGet(GLUT_WINDOW_HEIGHT), modelview, projection, viewport);
+}
+
+cpVect unprojectMouse(int x, int y, int window_height, const double modelview[16],
+                      const double projection[16], const int viewport[4]) {
   GLdouble wx, wy, wz;
-  gluUnProject(x, window_y, 0.0, modelview, projection, viewport, &wx, &wy, &wz);
+  gluUnProject(x, window_height - y, 0.0, modelview, projection, viewport, &wx, &wy, &wz);
   return cpv(wx, wy);
 }
 

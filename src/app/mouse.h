@@ -12,6 +12,11 @@ struct MouseImpulseQuery {
 // The world point under a window pixel, through the current matrices and viewport.
 cpVect mouseToWorld(int x, int y);
 
+// The arithmetic behind it: window y flipped against the window's height (no minus one),
+// depth 0, unprojected through the given matrices and viewport.
+cpVect unprojectMouse(int x, int y, int window_height, const double modelview[16],
+                      const double projection[16], const int viewport[4]);
+
 // j = (point - previous) x force x fps: the displacement as if it had taken one frame.
 cpVect mouseImpulse(cpVect previous, cpVect point, float force, float fps);
 

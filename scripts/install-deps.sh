@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what Quillmoor needs on Debian or Ubuntu, skipping what is already there.
+# With --test, also what the test suite needs (GoogleTest and a headless X server).
+set -euo pipefail
+
+packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
+          libgl1-mesa-dri libpng-dev)
+if [[ "${1:-}" == "--test" ]]; then
+  packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-apps)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
