@@ -20,7 +20,6 @@ struct LoadState {
 
 // The values read from one recognised line.
 struct Values {
-  const char* line = nullptr;  // the whole line
   const char* rest = nullptr;  // everything after the keyword
   float f[5] = {0, 0, 0, 0, 0};
   int i = 0;
@@ -232,7 +231,6 @@ void handleLine(LoadState& state, const char* line) {
       return;
     }
     Values values;
-    values.line = line;
     values.rest = line + std::strlen(row.keyword);
     if (convert(row, line, values) >= row.needed) row.apply(state, values);
     return;

@@ -51,8 +51,8 @@ void buildRope(Scene& scene, SceneRope& rope, cpSpace* space) {
     cpBody* previous = i == 0 ? (body_a ? body_a : fixed) : rope.segments[i - 1];
     cpBody* next = i == count - 1 ? (body_b ? body_b : fixed) : rope.segments[i + 1];
     cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], previous,
-                                                cpvadd(start, cpvmult(u, i * seg_len))));
+                                                cpvadd(start, cpvmult(u, static_cast<double>(i) * seg_len))));
     cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], next,
-                                                cpvadd(start, cpvmult(u, (i + 1) * seg_len))));
+                                                cpvadd(start, cpvmult(u, (i + 1.0) * seg_len))));
   }
 }
