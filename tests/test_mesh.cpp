@@ -40,8 +40,8 @@ TEST_F(MeshFile, FacesFanFromTheFirstCornerAndDropMissingVertices) {
 
 TEST_F(MeshFile, VerticesTakeXFromTheFirstNumberAndYFromTheThird) {
   Rows got;
-  for (const cpVect& v : read("v 1 2 3\nv 0.1 -7 -2.5e2\nv 4 5\nv 6\n v 9 9 9\n\xEF\xBB\xBFv 9 9 9\nvt 9 9\n").vertices)
-    got.push_back({float(v.x), float(v.y)});
+  const char* text = "v 1 2 3\nv 0.1 -7 -2.5e2\nv 4 5\nv 6\n v 9 9 9\n\xEF\xBB\xBFv 9 9 9\nvt 9 9\n";
+  for (const cpVect& v : read(text).vertices) got.push_back({float(v.x), float(v.y)});
   EXPECT_EQ(got, (Rows{{1, 3}, {0.1f, -250}, {4, 0}, {6, 0}}));
 }
 
@@ -52,9 +52,8 @@ TEST_F(MeshFile, MaterialsColourLaterFacesAndMissingOnesAreReported) {
   write("sub/gone.mtl", "newmtl green\nKd 0 1 0\n");  // mtllib paths start at the working dir
   const Mesh mesh = read("v 0 0 0\nv 1 0 0\nv 0 0 1\nf 1 2 3\nusemtl red\nf 1 2 3\nmtllib sub/a.mtl\nusemtl red\n"
                          "f 1 2 3\nusemtl nosuch\nf 1 2 3\nusemtl bom\nf 1 2 3\nusemtl unlit\nf 1 2 3\nusemtl red\n"
-                         "usemtl again\nf 1 2 3\nmtllib gone.mtl\nusemtl green\nf 1 2 3\n", "sub/m.obj");
-  EXPECT_EQ(colors(mesh), (Rows{{1, 1, 1}, {1, 1, 1}, {1, 0, 0}, {1, 0, 0}, {.5, .5, .5}, {0, 0, 0}, {0, 0, 0},
-                                {0, 0, 0}}));
+                         "usemtl again\nf 1 2 3\nmtllib gone.mtl\nusemtl green\n", "sub/m.obj");
+  EXPECT_EQ(colors(mesh), (Rows{{1, 1, 1}, {1, 1, 1}, {1, 0, 0}, {1, 0, 0}, {.5, .5, .5}, {0, 0, 0}, {0, 0, 0}}));
   EXPECT_EQ(output_, "Reading mesh file 'sub/m.obj'..\n(material 'red' not found!)\n"
                      "Reading material file 'sub/a.mtl'..\n(material 'nosuch' not found!)\n"
                      "Reading material file 'gone.mtl'..\nMATERIAL FILE NOT FOUND! ('gone.mtl')\n"
