@@ -14,7 +14,7 @@ run_suite() {
   cmake --build "$dir" -j"$jobs"
   # Window tests share one display and its pointer, so they run one at a time.
   (cd "$dir" && ctest --output-on-failure -j"$jobs" -LE window)
-  (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -L window)
+  (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --output-on-failure -L window)
 }
 
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
