@@ -2,6 +2,8 @@
 // drawing; only the event loop is replaced by the actions of the command line.
 #include <GL/freeglut.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -67,10 +69,24 @@ void onGlutError(const char* format, va_list args) {
   std::exit(1);
 }
 
-// Reads "<int><sep><int>" exactly; false for anything else.
-bool parsePair(const char* text, char separator, int& a, int& b) {
-  char sep = 0, extra = 0;
-  return std::sscanf(text, "%d%c%d%c", &a, &sep, &b, &extra) == 3 && sep == separator;
+// Reads a whole decimal integer from the start of text; false when there is none or it is out
+// of range. `end` receives where reading stopped.
+bool readInt(const char* text, int& value, const char*& end) {
+  char* stop = nullptr;
+  errno = 0;
+  const long number = std::strtol(text, &stop, 10);
+  end = stop;
+  if (stop == text || errno == ERANGE || number < INT_MIN || number > INT_MAX) return false;
+  value = static_cast<int>(number);
+  return true;
+}
+
+// Reads "<int><sep><int>", or "<int>" when separator is 0, exactly; false for anything else.
+bool parseInts(const char* text, char separator, int& a, int& b) {
+  const char* end = nullptr;
+  if (!readInt(text, a, end)) return false;
+  if (separator == 0) return *end == '\0';
+  return *end == separator && readInt(end + 1, b, end) && *end == '\0';
 }
 
 Options parseOptions(int argc, char** argv) {
@@ -93,17 +109,16 @@ Options parseOptions(int argc, char** argv) {
     } else if (arg == "--out") {
       options.out = value;
     } else if (arg == "--size") {
-      if (!parsePair(value, 'x', a, b) || a < 1 || b < 1 || a > 8192 || b > 8192)
+      if (!parseInts(value, 'x', a, b) || a < 1 || b < 1 || a > 8192 || b > 8192)
         fail(2, "--size wants WxH with W and H from 1 to 8192, not '%s'", value);
       options.width = a;
       options.height = b;
     } else if (arg == "--ticks") {
-      char extra = 0;
-      if (std::sscanf(value, "%d%c", &a, &extra) != 1 || a < 0)
+      if (!parseInts(value, 0, a, b) || a < 0)
         fail(2, "--ticks wants a count of 0 or more, not '%s'", value);
       options.actions.push_back({ActionKind::Ticks, a});
     } else if (arg == "--move") {
-      if (!parsePair(value, ',', a, b)) fail(2, "--move wants X,Y in window pixels, not '%s'", value);
+      if (!parseInts(value, ',', a, b)) fail(2, "--move wants X,Y in window pixels, not '%s'", value);
       options.actions.push_back({ActionKind::Move, a, b});
     } else if (arg == "--key") {
       if (std::strcmp(value, "esc") == 0) {
