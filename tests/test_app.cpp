@@ -158,15 +158,4 @@ TEST_F(Reset, AThousandReloadsDoNotGrowMemory) {
   EXPECT_LT(pages() - warmed, 256);
 }
 
-TEST_F(Reset, StepsOnlyForAPositiveSubstepCount) {
-  ASSERT_TRUE(load("scene_gravity 0 100\nnew_obj\nobj_pos 10 10\n"));
-  cpBody* body = app_.scene->objects.begin()->second->body;
-  cpBodySetVelocity(body, cpv(60, 0));
-  stepSpace(space(), 0, 1.0 / 60);
-  stepSpace(space(), -5, 1.0 / 60);
-  EXPECT_EQ(cpBodyGetPosition(body).x, 10.0);
-  stepSpace(space(), 4, 1.0 / 240);
-  EXPECT_NEAR(cpBodyGetPosition(body).x, 11.0, 1e-9);
-}
-
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include "app/mouse.h"
 #include "test_support.h"
-#include "world/physics.h"
 
 namespace {
 
@@ -90,18 +89,6 @@ TEST_F(MousePush, MovesOnlyMovingShapesUnderTheCursor) {
   EXPECT_EQ(loadFile("none.txt"), nullptr);  // no scene: only the position moves
   pushAt(app_, cpv(42, 43));
   EXPECT_TRUE(cpveql(app_.previous_mouse, cpv(42, 43)));
-}
-
-TEST_F(MousePush, NonFiniteSettingsNeverReachABody) {
-  for (const char* force : {"nan", "inf", "1e38"}) {
-    cpBody* body = box(std::string("scene_mouse_impulse_force ") + force +
-                       "\nscene_mouse_impulse_force_max inf\nscene_fps 1e38");
-    app_.previous_mouse = cpv(499, 300);
-    pushAt(app_, cpv(500, 300));
-    stepSpace(space(), 1, 1.0 / 60);
-    EXPECT_TRUE(std::isfinite(cpBodyGetVelocity(body).x)) << force;
-    EXPECT_TRUE(std::isfinite(cpBodyGetPosition(body).x)) << force;
-  }
 }
 
 }  // namespace

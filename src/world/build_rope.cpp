@@ -36,12 +36,14 @@ void buildRope(Scene& scene, SceneRope& rope, cpSpace* space) {
   const float seg_len = length / count;
   rope.seg_len = seg_len;
 
+  // The point `segments` segment lengths along the rope from its start.
+  auto along = [&](double segments) { return cpvadd(start, cpvmult(u, segments * seg_len)); };
   const double angle = std::atan2(u.y, u.x);
   const double moment = cpMomentForCircle(rope.seg_mass, 0.0, 1.0, cpvzero);
   for (int i = 0; i < count; ++i) {
     cpBody* segment = cpBodyNew(rope.seg_mass, moment);
     guardBody(segment);
-    cpBodySetPosition(segment, cpvadd(start, cpvmult(u, (i + 0.5) * seg_len)));
+    cpBodySetPosition(segment, along(i + 0.5));
     cpBodySetAngle(segment, angle);
     cpSpaceAddBody(space, segment);
     rope.segments.push_back(segment);
@@ -50,9 +52,7 @@ void buildRope(Scene& scene, SceneRope& rope, cpSpace* space) {
   for (int i = 0; i < count; ++i) {
     cpBody* previous = i == 0 ? (body_a ? body_a : fixed) : rope.segments[i - 1];
     cpBody* next = i == count - 1 ? (body_b ? body_b : fixed) : rope.segments[i + 1];
-    cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], previous,
-                                                cpvadd(start, cpvmult(u, static_cast<double>(i) * seg_len))));
-    cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], next,
-                                                cpvadd(start, cpvmult(u, (i + 1.0) * seg_len))));
+    cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], previous, along(i)));
+    cpSpaceAddConstraint(space, cpPivotJointNew(rope.segments[i], next, along(i + 1.0)));
   }
 }
