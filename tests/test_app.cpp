@@ -57,11 +57,18 @@ TEST(TickPlan, DelaySubstepsAndRatesThatCannotTick) {
     unsigned delay;
     int substeps;
     double dt;
-  } rows[] = {{60, 4, 16, 4, 1.0 / 240}, {30, 1, 33, 1, 1.0 / 30}, {100, 1, 10, 1, 0.01},
-              {1000, 1, 1, 1, 0.001}, {2000, 3, 0, 3, 1.0 / 6000}, {0.5f, 1, 2000, 1, 2},
-              {60, 0, 16, 0, 0}, {60, 2000000000, 16, kMaxSubsteps, 1.0 / 60 / kMaxSubsteps},
+  } rows[] = {{60, 4, 16, 4, 1.0 / 240},
+              {30, 1, 33, 1, 1.0 / 30},
+              {100, 1, 10, 1, 0.01},
+              {1000, 1, 1, 1, 0.001},
+              {2000, 3, 0, 3, 1.0 / 6000},
+              {0.5f, 1, 2000, 1, 2},
+              {60, 0, 16, 0, 0},
+              {60, 2000000000, 16, kMaxSubsteps, 1.0 / 60 / kMaxSubsteps},
               // Rates that would divide by zero or never tick run at 60.
-              {0, 2, 16, 2, 1.0 / 120}, {-30, 1, 16, 1, 1.0 / 60}, {NAN, 1, 16, 1, 1.0 / 60},
+              {0, 2, 16, 2, 1.0 / 120},
+              {-30, 1, 16, 1, 1.0 / 60},
+              {NAN, 1, 16, 1, 1.0 / 60},
               {INFINITY, 1, 16, 1, 1.0 / 60},
               // A tiny rate keeps its delay within the timer's range.
               {1e-30f, 1, INT_MAX, 1, 1e30}};
@@ -106,8 +113,9 @@ TEST(Cursor, HiddenOnlyFullscreenWithASceneThatAsks) {
 using Reset = ScratchDir;
 
 TEST_F(Reset, SpaceSettingsScrollerTextAndMissingFile) {
-  ASSERT_TRUE(load("scene_solver_iterations 7\nscene_gravity 0.1 500\nscene_damping 0.1\n"
-                   "scene_scroller_text  Hi \n"));
+  ASSERT_TRUE(
+      load("scene_solver_iterations 7\nscene_gravity 0.1 500\nscene_damping 0.1\n"
+           "scene_scroller_text  Hi \n"));
   EXPECT_EQ(cpSpaceGetIterations(space()), 7);
   EXPECT_EQ(cpSpaceGetGravity(space()).x, static_cast<double>(0.1f));
   EXPECT_EQ(cpSpaceGetDamping(space()), static_cast<double>(0.1f));
@@ -123,8 +131,9 @@ TEST_F(Reset, SpaceSettingsScrollerTextAndMissingFile) {
   EXPECT_EQ(cpSpaceGetGravity(space()).y, 9.0);
 
   // Values the library would abort on keep its defaults; iterations are capped.
-  for (const char* text : {"scene_solver_iterations 0\nscene_gravity nan 5\nscene_damping -1\n",
-                           "scene_solver_iterations -4\nscene_gravity 3 1e39\nscene_damping inf\n"}) {
+  for (const char* text :
+       {"scene_solver_iterations 0\nscene_gravity nan 5\nscene_damping -1\n",
+        "scene_solver_iterations -4\nscene_gravity 3 1e39\nscene_damping inf\n"}) {
     ASSERT_TRUE(load(text));
     EXPECT_EQ(cpSpaceGetIterations(space()), 10) << text;
     EXPECT_TRUE(cpveql(cpSpaceGetGravity(space()), cpvzero)) << text;
@@ -139,9 +148,10 @@ TEST_F(Reset, AThousandReloadsDoNotGrowMemory) {
   GTEST_SKIP() << "the sanitizer's quarantine holds freed memory; its leak check covers this";
 #endif
   write("box.obj", "v -10 0 -10\nv 10 0 -10\nv 10 0 10\nv -10 0 10\nf 1 2 3 4\n");
-  write("scene.txt", "new_obj a\nobj_mesh box.obj\nobj_col_mesh box.obj\nobj_pos 100 100\n"
-                     "new_obj b\nobj_col_line 0 0 9 9\nnew_joint_pin\njoint_obj_a a\njoint_obj_b b\n"
-                     "new_rope\nrope_obj_a a\nrope_anchor_b 300 0\n");
+  write("scene.txt",
+        "new_obj a\nobj_mesh box.obj\nobj_col_mesh box.obj\nobj_pos 100 100\n"
+        "new_obj b\nobj_col_line 0 0 9 9\nnew_joint_pin\njoint_obj_a a\njoint_obj_b b\n"
+        "new_rope\nrope_obj_a a\nrope_anchor_b 300 0\n");
   app_.scene_file = "scene.txt";
   auto pages = [] {
     long size = 0, resident = 0;

@@ -13,8 +13,10 @@ TEST(MouseToWorld, StretchesTheWorldOverTheWindow) {
   const double identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
   // The world view: glOrtho(0, 1024, 768, 0, -1, 1), column-major.
   const double ortho[16] = {2.0 / 1024, 0, 0, 0, 0, -2.0 / 768, 0, 0, 0, 0, -1, 0, -1, 1, 0, 1};
-  const int rows[][6] = {{0, 0, 1024, 768, 0, 0},       {500, 300, 1024, 768, 500, 300},
-                         {1024, 768, 1024, 768, 1024, 768}, {256, 192, 512, 384, 512, 384},
+  const int rows[][6] = {{0, 0, 1024, 768, 0, 0},
+                         {500, 300, 1024, 768, 500, 300},
+                         {1024, 768, 1024, 768, 1024, 768},
+                         {256, 192, 512, 384, 512, 384},
                          {100, 700, 2048, 1400, 50, 384}};
   for (auto [x, y, w, h, wx, wy] : rows) {
     const int viewport[4] = {0, 0, w, h};
@@ -45,7 +47,8 @@ class MousePush : public ScratchDir {
   // A 20 x 20 square of mass 2 at (500, 300), a static square at (100, 100), a rope.
   cpBody* box(const std::string& settings = "") {
     write("square.obj", "v -10 0 -10\nv 10 0 -10\nv 10 0 10\nv -10 0 10\nf 1 2 3 4\n");
-    EXPECT_TRUE(load(settings + "\nnew_obj box\nobj_col_mesh square.obj\nobj_mass 2\nobj_pos 500 300\n"
+    EXPECT_TRUE(load(settings +
+                     "\nnew_obj box\nobj_col_mesh square.obj\nobj_mass 2\nobj_pos 500 300\n"
                      "new_obj wall\nobj_col_mesh square.obj\nobj_mass 0\nobj_pos 100 100\n"
                      "new_rope\nrope_obj_a box\nrope_anchor_b 700 300\n"));
     return app_.scene->objects.at("box")->body;

@@ -18,8 +18,9 @@ class Physics : public ScratchDir {
 };
 
 TEST_F(Physics, FreeFallMovesBeforeItSpeedsUp) {
-  run("scene_gravity 30 500\nscene_fps 60\nscene_step_iterations 3\nnew_obj stone\nobj_pos 500 100\n", 60,
-      [&](int tick) {
+  run("scene_gravity 30 500\nscene_fps 60\nscene_step_iterations 3\nnew_obj stone\nobj_pos 500 "
+      "100\n",
+      60, [&](int tick) {
         const double fall = 3 * tick * (3 * tick - 1) / 2.0 / (180.0 * 180.0);  // dt^2 n(n-1)/2
         ASSERT_LT(cpvdist(at("stone"), cpv(500 + 30 * fall, 100 + 500 * fall)), 1e-9) << tick;
       });
@@ -32,11 +33,12 @@ TEST_F(Physics, PendulumPeriodPinLengthsAndSlideRanges) {
   double previous = 9.99583;
   run("scene_fps 60\nnew_obj bob\nobj_pos 521.99583 299.75003\nnew_joint_pin\njoint_obj_a bob\n"
       "joint_anchor_b 512 100\nnew_obj swing\nobj_pos 350 200\nnew_joint_pin\njoint_obj_a swing\n"
-      "joint_anchor_b 200 200\nnew_obj tail\nobj_pos 350 300\nnew_joint_pin\njoint_obj_a swing\njoint_obj_b tail\n"
+      "joint_anchor_b 200 200\nnew_obj tail\nobj_pos 350 300\nnew_joint_pin\njoint_obj_a "
+      "swing\njoint_obj_b tail\n"
       "new_obj away\nobj_pos 700 100\nnew_joint_slide\njoint_obj_a away\njoint_anchor_b 600 100\n"
       "joint_slide_min 150\njoint_slide_max 50\nnew_obj towards\nobj_pos 900 100\nnew_joint_slide\n"
-      "joint_obj_a towards\njoint_anchor_b 900 200\njoint_slide_min 50\njoint_slide_max 150\n", 60 * 20,
-      [&](int tick) {
+      "joint_obj_a towards\njoint_anchor_b 900 200\njoint_slide_min 50\njoint_slide_max 150\n",
+      60 * 20, [&](int tick) {
         const double x = at("bob").x - 512;
         if ((previous > 0) != (x > 0)) crossings.push_back(tick - 1 + previous / (previous - x));
         previous = x;
@@ -46,19 +48,24 @@ TEST_F(Physics, PendulumPeriodPinLengthsAndSlideRanges) {
         see(3, cpvdist(at("towards"), cpv(900, 200)));
       });
   ASSERT_GE(crossings.size(), 9u);
-  const double period = 2 * (crossings.back() - crossings.front()) / (crossings.size() - 1) / 60;  // s
+  const double period =
+      2 * (crossings.back() - crossings.front()) / (crossings.size() - 1) / 60;  // s
   EXPECT_NEAR(period / (2 * M_PI * std::sqrt(200.0 / 500)), 1.0, 0.01) << period;
-  const double bounds[4][2] = {{147, 153}, {98, 102}, {49, 153}, {49, 153}};  // lengths or ranges, 2 %
+  const double bounds[4][2] = {
+      {147, 153}, {98, 102}, {49, 153}, {49, 153}};  // lengths or ranges, 2 %
   for (int i = 0; i < 4; ++i)
-    EXPECT_TRUE(low_[i] > bounds[i][0] && high_[i] < bounds[i][1]) << i << ": " << low_[i] << ".." << high_[i];
+    EXPECT_TRUE(low_[i] > bounds[i][0] && high_[i] < bounds[i][1])
+        << i << ": " << low_[i] << ".." << high_[i];
   EXPECT_GT(high_[2], 147);  // each slide reaches the end gravity pulls it to
   EXPECT_NEAR(cpvdist(at("towards"), cpv(900, 200)), 50, 1.0);
 }
 
 TEST_F(Physics, BoxRestsOnAFloorAndARopeHangsWithoutDrift) {
   write("box.obj", "v -20 0 -20\nv 20 0 -20\nv 20 0 20\nv -20 0 20\nf 1 2 3 4\n");
-  run("new_obj floor\nobj_mass 0\nobj_pos 0 700\nobj_col_line 0 0 1024 0 5\nnew_obj box\nobj_pos 512 500\n"
-      "obj_col_mesh box.obj\nnew_obj weight\nobj_pos 200 300\nnew_rope\nrope_obj_a weight\nrope_anchor_b 200 100\n",
+  run("new_obj floor\nobj_mass 0\nobj_pos 0 700\nobj_col_line 0 0 1024 0 5\nnew_obj box\nobj_pos "
+      "512 500\n"
+      "obj_col_mesh box.obj\nnew_obj weight\nobj_pos 200 300\nnew_rope\nrope_obj_a "
+      "weight\nrope_anchor_b 200 100\n",
       60 * 10, [&](int tick) {
         see(0, cpvdist(at("weight"), cpv(200, 100)));
         if (tick % 300 != 0 || !body("box")) return;  // after 5 and 10 s: on the floor's top, 695
@@ -71,5 +78,6 @@ TEST_F(Physics, BoxRestsOnAFloorAndARopeHangsWithoutDrift) {
   ASSERT_EQ(rope.segments.size(), 21u);
   EXPECT_TRUE(low_[0] > 198 && high_[0] < 202) << low_[0] << ".." << high_[0];
   EXPECT_NEAR(at("weight").x, 200, 0.01);
-  EXPECT_NEAR(cpvdist(cpBodyGetPosition(rope.segments.back()), cpv(200, 100)), rope.seg_len / 2, 0.5);
+  EXPECT_NEAR(cpvdist(cpBodyGetPosition(rope.segments.back()), cpv(200, 100)), rope.seg_len / 2,
+              0.5);
 }

@@ -19,8 +19,9 @@ Names names(const Scene& scene) {
 template <typename T, typename Each>
 std::vector<T*> all(cpSpace* space, Each each) {
   std::vector<T*> out;
-  each(space, [](T* item, void* list) { static_cast<std::vector<T*>*>(list)->push_back(item); },
-       &out);
+  each(
+      space, [](T* item, void* list) { static_cast<std::vector<T*>*>(list)->push_back(item); },
+      &out);
   return out;
 }
 
@@ -32,10 +33,11 @@ TEST_F(SceneItemsTest, LinesReachTheLastActiveItemOfTheirKind) {
       "new_obj b\njoint_anchor_a 3 2\nrope_color 0.5 0.25 0 1\nobj_pos 10 20\nobj_pos 7\n"
       "obj_col_line 0 0 5 0 3\nobj_col_line 0 0 100 0\nobj_col_line 1 2 3\n");
   ASSERT_NE(scene, nullptr);
-  EXPECT_EQ(output_, kReading + "No active object for: obj_pos 50%s %d\n"
-                                "No active rope for: rope_seg_mass 1\n"
-                                "No active joint for: joint_slide_min 2\n"
-                                "No active object for: obj_friction 1\n");
+  EXPECT_EQ(output_, kReading +
+                         "No active object for: obj_pos 50%s %d\n"
+                         "No active rope for: rope_seg_mass 1\n"
+                         "No active joint for: joint_slide_min 2\n"
+                         "No active object for: obj_friction 1\n");
   ASSERT_EQ(names(*scene), (Names{"a", "b"}));
   const SceneObject& a = *scene->objects.at("a");
   const SceneObject& b = *scene->objects.at("b");
@@ -63,8 +65,9 @@ TEST_F(SceneItemsTest, GeneratedNamesAndByteWiseOrder) {
                    "@@@UNIQUE8", "@@@UNIQUE9", "B", "a", "ab", "b", "box", "\xc3\xa9"}));
   // Counting starts again with every load; explicit names do not advance it.
   ASSERT_NE(load("new_obj @@@UNIQUE2\nnew_obj\nnew_obj\nnew_obj @@@UNIQUE1\n"), nullptr);
-  EXPECT_EQ(output_, kReading + "Scene has a duplicate object: '@@@UNIQUE2'\n"
-                                "Scene has a duplicate object: '@@@UNIQUE1'\n");
+  EXPECT_EQ(output_, kReading +
+                         "Scene has a duplicate object: '@@@UNIQUE2'\n"
+                         "Scene has a duplicate object: '@@@UNIQUE1'\n");
   EXPECT_EQ(names(*app_.scene), (Names{"@@@UNIQUE1", "@@@UNIQUE2"}));
 }
 
@@ -74,10 +77,11 @@ TEST_F(SceneItemsTest, DuplicatesAndObjectsNotYetCreated) {
       "new_obj box\nobj_pos 100 100\nnew_joint_slide\njoint_obj_a box\n"
       "joint_obj_a ghost trailing\nnew_obj later\n");
   ASSERT_NE(scene, nullptr);
-  EXPECT_EQ(output_, kReading + "Rope tried to use an object not yet created: 'zz'\n"
-                                "Rope tried to use an object not yet created: 'later'\n"
-                                "Scene has a duplicate object: 'box'\n"
-                                "Joint tried to use an object not yet created: 'ghost'\n");
+  EXPECT_EQ(output_, kReading +
+                         "Rope tried to use an object not yet created: 'zz'\n"
+                         "Rope tried to use an object not yet created: 'later'\n"
+                         "Scene has a duplicate object: 'box'\n"
+                         "Joint tried to use an object not yet created: 'ghost'\n");
   ASSERT_EQ(scene->object_store.size(), 3u);
   const SceneObject* old_box = scene->object_store[0].get();
   const SceneObject* box = scene->objects.at("box");

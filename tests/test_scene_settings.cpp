@@ -10,29 +10,39 @@ namespace {
 const std::string kReading = "Reading scene file 'scene.txt'..\n";
 using SceneSettingsTest = ScratchDir;
 // A row with an empty line checks another part of the field the row above sets.
-#define ROW(line, member, want) \
-  { line, [](const SceneSettings& s) -> double { return s.member; }, want }
+#define ROW(line, member, want)                                           \
+  {                                                                       \
+    line, [](const SceneSettings& s) -> double { return s.member; }, want \
+  }
 
 TEST_F(SceneSettingsTest, EveryKeywordSetsItsFieldAndANewLoadResetsIt) {
-  const struct { const char* line; double (*field)(const SceneSettings&); double want; } rows[] = {
-      ROW("scene_fps 30", fps, 30), ROW("scene_step_iterations 4", step_iterations, 4),
-      ROW("scene_solver_iterations 20", solver_iterations, 20),
-      ROW("scene_gravity 1.5 -500", gravity.x, 1.5), ROW("", gravity.y, -500),
-      ROW("scene_damping 0.5", damping, 0.5),
-      ROW("scene_mouse_hide_in_fullscreen 0", mouse_hide_in_fullscreen, 0),
-      ROW("scene_mouse_impulse_force 0.25", mouse_impulse_force, 0.25),
-      ROW("scene_mouse_impulse_force_max 1000", mouse_impulse_force_max, 1000),
-      ROW("scene_draw_rope_after_objects -1", draw_rope_after_objects, 1),
-      ROW("scene_scroller_text_y 50", scroller_text_y, 50),
-      ROW("scene_scroller_text_scale 2", scroller_text_scale, 2),
-      ROW("scene_scroller_text_thickness 3", scroller_text_thickness, 3),
-      ROW("scene_scroller_text_shadow_dist 4 -5", scroller_text_shadow_dist.x, 4),
-      ROW("", scroller_text_shadow_dist.y, -5),
-      ROW("scene_scroller_text_speed 9", scroller_text_speed, 9),
-      ROW("scene_scroller_text_color 0.5 0.25 0 0.75", scroller_text_color.r, 0.5),
-      ROW("", scroller_text_color.g, 0.25), ROW("", scroller_text_color.b, 0),
-      ROW("", scroller_text_color.a, 0.75), ROW("scene_glow_enabled 2", glow_enabled, 1),
-      ROW("scene_glow_base 0.5", glow_base, 0.5), ROW("scene_glow_mul 2", glow_mul, 2)};
+  const struct {
+    const char* line;
+    double (*field)(const SceneSettings&);
+    double want;
+  } rows[] = {ROW("scene_fps 30", fps, 30),
+              ROW("scene_step_iterations 4", step_iterations, 4),
+              ROW("scene_solver_iterations 20", solver_iterations, 20),
+              ROW("scene_gravity 1.5 -500", gravity.x, 1.5),
+              ROW("", gravity.y, -500),
+              ROW("scene_damping 0.5", damping, 0.5),
+              ROW("scene_mouse_hide_in_fullscreen 0", mouse_hide_in_fullscreen, 0),
+              ROW("scene_mouse_impulse_force 0.25", mouse_impulse_force, 0.25),
+              ROW("scene_mouse_impulse_force_max 1000", mouse_impulse_force_max, 1000),
+              ROW("scene_draw_rope_after_objects -1", draw_rope_after_objects, 1),
+              ROW("scene_scroller_text_y 50", scroller_text_y, 50),
+              ROW("scene_scroller_text_scale 2", scroller_text_scale, 2),
+              ROW("scene_scroller_text_thickness 3", scroller_text_thickness, 3),
+              ROW("scene_scroller_text_shadow_dist 4 -5", scroller_text_shadow_dist.x, 4),
+              ROW("", scroller_text_shadow_dist.y, -5),
+              ROW("scene_scroller_text_speed 9", scroller_text_speed, 9),
+              ROW("scene_scroller_text_color 0.5 0.25 0 0.75", scroller_text_color.r, 0.5),
+              ROW("", scroller_text_color.g, 0.25),
+              ROW("", scroller_text_color.b, 0),
+              ROW("", scroller_text_color.a, 0.75),
+              ROW("scene_glow_enabled 2", glow_enabled, 1),
+              ROW("scene_glow_base 0.5", glow_base, 0.5),
+              ROW("scene_glow_mul 2", glow_mul, 2)};
   std::string text;
   for (const auto& r : rows) text += std::string(r.line) + "\n";
   for (const char* file : {text.c_str(), ""}) {  // the empty file must leave every row undone
@@ -52,8 +62,8 @@ TEST_F(SceneSettingsTest, LinesTakeEffectOnlyWithEveryValueConverted) {
       "scene_fps 30\nscene_fps 45 fast\nscene_fps abc\nscene_fps\nscene_gravity 0.1 4\n"
       "scene_gravity 7\nscene_scroller_text_color 0.5 0.5 0.5\nscene_step_iterations 7.9\n"
       "scene_solver_iterations -9999999999\nscene_solver_iterations x\nscene_damping\t0.5\n"
-      " scene_glow_base 0.5\nscene_bogus 3\nscene_scroller_text x\nscene_scroller_text\n" + part +
-      "scene_mouse_impulse_force 2");
+      " scene_glow_base 0.5\nscene_bogus 3\nscene_scroller_text x\nscene_scroller_text\n" +
+      part + "scene_mouse_impulse_force 2");
   ASSERT_NE(scene, nullptr);
   EXPECT_EQ(output_, kReading);
   const SceneSettings& s = scene->settings;
@@ -65,7 +75,8 @@ TEST_F(SceneSettingsTest, LinesTakeEffectOnlyWithEveryValueConverted) {
   EXPECT_TRUE(s.glow_mul == 0.25f && s.mouse_impulse_force == 2.0f);
   // The scroller text is the rest of the line, blanks kept; near misses leave it alone.
   ASSERT_NE(scene = load("scene_scroller_text   two  50%s  \r\nscene_scroller_textHello\n"
-                         "scene_scroller_text\tTab\nscene_scroller_text_y 5\n"), nullptr);
+                         "scene_scroller_text\tTab\nscene_scroller_text_y 5\n"),
+            nullptr);
   EXPECT_EQ(scene->settings.scroller_text, "   two  50%s  ");
   EXPECT_EQ(app_.scroller.text, "   two  50%s  ");
   EXPECT_EQ(scene->settings.scroller_text_y, 5.0f);

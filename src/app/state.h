@@ -10,7 +10,7 @@
 struct AppState {
   const char* scene_file = "scene.txt";  // refers to the command line's text
   bool fullscreen = false;
-  cpSpace* space = nullptr;  // once the first reset has run there always is one
+  cpSpace* space = nullptr;      // once the first reset has run there always is one
   std::unique_ptr<Scene> scene;  // nullptr while the scene file cannot be opened
   Scroller scroller;
   cpVect previous_mouse = {0.0, 0.0};  // world point of the last passive motion; kept across resets

@@ -55,9 +55,11 @@ void drawRope(const SceneRope& rope) {
     const cpVect p = cpBodyGetPosition(rope.segments[i]);
     const cpVect rot = cpBodyGetRotation(rope.segments[i]);
     // The strip runs from the free end of the first segment to the far end of the last.
-    if (i == 0) glVertex2f(static_cast<float>(p.x - half * rot.x), static_cast<float>(p.y - half * rot.y));
+    if (i == 0)
+      glVertex2f(static_cast<float>(p.x - half * rot.x), static_cast<float>(p.y - half * rot.y));
     glVertex2f(static_cast<float>(p.x), static_cast<float>(p.y));
-    if (i == n - 1) glVertex2f(static_cast<float>(p.x + half * rot.x), static_cast<float>(p.y + half * rot.y));
+    if (i == n - 1)
+      glVertex2f(static_cast<float>(p.x + half * rot.x), static_cast<float>(p.y + half * rot.y));
   }
   glEnd();
 }

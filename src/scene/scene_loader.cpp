@@ -46,7 +46,8 @@ void declareObject(LoadState& s, const Values& v) {
     std::snprintf(generated, sizeof generated, "@@@UNIQUE%d", ++s.scene.unique_counter);
     name = generated;
   }
-  if (s.scene.objects.count(name)) std::printf("Scene has a duplicate object: '%s'\n", name.c_str());
+  if (s.scene.objects.count(name))
+    std::printf("Scene has a duplicate object: '%s'\n", name.c_str());
   s.scene.object_store.push_back(std::make_unique<SceneObject>());
   s.object = s.scene.object_store.back().get();
   s.scene.objects[name] = s.object;
@@ -181,7 +182,9 @@ const KeywordRow kKeywords[] = {
     {"rope_seg_thickness", Match::Prefix, Target::Rope, "rope_seg_thickness %f", 1,
      [](LoadState& s, const Values& v) { s.rope->seg_thickness = v.f[0]; }},
     {"rope_color", Match::Prefix, Target::Rope, "rope_color %f %f %f %f", 4,
-     [](LoadState& s, const Values& v) { s.rope->color = {v.f[0], v.f[1], v.f[2], v.f[3]}; }},
+     [](LoadState& s, const Values& v) {
+       s.rope->color = {v.f[0], v.f[1], v.f[2], v.f[3]};
+     }},
 };
 
 // Converts the line's values with the row's format; returns how many were converted.
@@ -189,9 +192,7 @@ int convert(const KeywordRow& row, const char* line, Values& values) {
   if (!row.format) return 0;
   int got = 0;
   switch (std::strchr(row.format, '%')[1]) {
-    case 'd':
-      got = scanInt(values.rest, &values.i);
-      break;
+    case 'd': got = scanInt(values.rest, &values.i); break;
     case 's': {
       LineBuffer word;  // a word of the line always fits
       got = std::sscanf(line, row.format, word);

@@ -105,9 +105,10 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path) {
   // Faces may name vertices defined further down, so corners are checked only now.
   auto& triangles = mesh->triangles;
   const size_t count = mesh->vertices.size();
-  triangles.erase(std::remove_if(triangles.begin(), triangles.end(),
-                                 [count](const MeshTriangle& t) { return !namesVertices(t, count); }),
-                  triangles.end());
+  triangles.erase(
+      std::remove_if(triangles.begin(), triangles.end(),
+                     [count](const MeshTriangle& t) { return !namesVertices(t, count); }),
+      triangles.end());
   return mesh;
 }
 

@@ -29,8 +29,8 @@ void guardedVelocity(cpBody* body, cpVect gravity, cpFloat damping, cpFloat dt) 
   const cpVect force = cpBodyGetForce(body);
   const cpVect v = cpvadd(cpvmult(cpBodyGetVelocity(body), damping),
                           cpvmult(cpvadd(gravity, cpvmult(force, 1.0 / cpBodyGetMass(body))), dt));
-  const double w = cpBodyGetAngularVelocity(body) * damping +
-                   cpBodyGetTorque(body) / cpBodyGetMoment(body) * dt;
+  const double w =
+      cpBodyGetAngularVelocity(body) * damping + cpBodyGetTorque(body) / cpBodyGetMoment(body) * dt;
   cpBodySetForce(body, cpvzero);
   cpBodySetTorque(body, 0.0);
   cpBodySetVelocity(body, cpv(limitSpeed(v.x), limitSpeed(v.y)));
@@ -68,12 +68,18 @@ void freeSpace(cpSpace* space) {
   std::vector<cpShape*> shapes;
   std::vector<cpBody*> bodies;
   cpSpaceEachConstraint(
-      space, [](cpConstraint* c, void* list) { static_cast<std::vector<cpConstraint*>*>(list)->push_back(c); },
+      space,
+      [](cpConstraint* c, void* list) {
+        static_cast<std::vector<cpConstraint*>*>(list)->push_back(c);
+      },
       &constraints);
   cpSpaceEachShape(
-      space, [](cpShape* s, void* list) { static_cast<std::vector<cpShape*>*>(list)->push_back(s); }, &shapes);
+      space,
+      [](cpShape* s, void* list) { static_cast<std::vector<cpShape*>*>(list)->push_back(s); },
+      &shapes);
   cpSpaceEachBody(
-      space, [](cpBody* b, void* list) { static_cast<std::vector<cpBody*>*>(list)->push_back(b); }, &bodies);
+      space, [](cpBody* b, void* list) { static_cast<std::vector<cpBody*>*>(list)->push_back(b); },
+      &bodies);
   cpSpaceFree(space);
   for (cpConstraint* c : constraints) cpConstraintFree(c);
   for (cpShape* s : shapes) cpShapeFree(s);

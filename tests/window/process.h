@@ -21,7 +21,9 @@ inline bool eventually(const std::function<bool()>& done, double seconds = 10) {
   return true;
 }
 
-inline void writeFile(const std::string& name, const std::string& text) { std::ofstream(name) << text; }
+inline void writeFile(const std::string& name, const std::string& text) {
+  std::ofstream(name) << text;
+}
 inline std::string readFile(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -36,15 +38,22 @@ struct Background {
   std::string out() const { return readFile(files + ".out"); }
   std::string err() const { return readFile(files + ".err"); }
   bool running();  // once it has ended, `status` is its exit status (-1 after a signal)
-  bool waitFor(const std::string& text) { return eventually([&] { return out().find(text) != std::string::npos; }); }
-  bool waitExit(double seconds = 10) { return eventually([&] { return !running(); }, seconds); }
+  bool waitFor(const std::string& text) {
+    return eventually([&] { return out().find(text) != std::string::npos; });
+  }
+  bool waitExit(double seconds = 10) {
+    return eventually([&] { return !running(); }, seconds);
+  }
   std::string files;
   pid_t pid = -1;
   int status = -1;
   bool exited = false;
 };
 
-struct RunResult { int status; std::string out, err; };
+struct RunResult {
+  int status;
+  std::string out, err;
+};
 // Runs a program to its end, killed after 20 s (status -1); `display` false unsets DISPLAY.
 RunResult run(std::vector<std::string> argv, bool display = true);
 
@@ -52,14 +61,23 @@ RunResult run(std::vector<std::string> argv, bool display = true);
 // meshes: 100 x 100 squares centred on their origins. Removed with everything in it at the end.
 struct TempDir {
   TempDir();
-  ~TempDir() { std::error_code e; std::filesystem::current_path("/tmp", e); std::filesystem::remove_all(path, e); }
+  ~TempDir() {
+    std::error_code e;
+    std::filesystem::current_path("/tmp", e);
+    std::filesystem::remove_all(path, e);
+  }
   std::string path;
 };
 
-struct Pixel { int r, g, b; };
+struct Pixel {
+  int r, g, b;
+};
 struct Image {  // 8-bit RGB rows, top row first
   int width = 0, height = 0;
   std::vector<unsigned char> rgb;
-  Pixel at(int x, int y) const { auto p = &rgb.at((size_t(y) * width + x) * 3); return {p[0], p[1], p[2]}; }
+  Pixel at(int x, int y) const {
+    auto p = &rgb.at((size_t(y) * width + x) * 3);
+    return {p[0], p[1], p[2]};
+  }
 };
 Image readPng(const std::string& path);  // any PNG as 8-bit RGB; empty when it cannot be read

@@ -1,4 +1,5 @@
-// The viewer on a real display, driven with xdotool: command line, messages, keys, title, mouse push.
+// The viewer on a real display, driven with xdotool: command line, messages, keys, title, mouse
+// push.
 #include <gtest/gtest.h>
 
 #include "process.h"
@@ -14,7 +15,9 @@ class Viewer : public testing::Test {
     xdo("mousemove 5 5");  // over the window, away from objects
   }
   // A window outlives its killed process for a moment; the next test must not find it.
-  void TearDown() override { EXPECT_TRUE(eventually([&] { return xdo(kFind, false).empty(); })); }
+  void TearDown() override {
+    EXPECT_TRUE(eventually([&] { return xdo(kFind, false).empty(); }));
+  }
 
   std::string xdo(const std::string& arguments, bool check = true) {
     const RunResult result = run({"sh", "-c", "exec xdotool " + arguments});
@@ -28,9 +31,12 @@ class Viewer : public testing::Test {
     return eventually([&] {
       shell = xdo(kFind + " getwindowgeometry --shell", false);
       return std::sscanf(shell.c_str(), "WINDOW=%*d X=%d Y=%d", &left_, &top_) == 2;
-    }) ? shell.substr(7, shell.find('\n') - 7) : "";
+    })
+               ? shell.substr(7, shell.find('\n') - 7)
+               : "";
   }
-  Image screenUntil(const std::function<bool(const Image&)>& done) {  // screenshots until one is done
+  Image screenUntil(
+      const std::function<bool(const Image&)>& done) {  // screenshots until one is done
     Image screen;
     EXPECT_TRUE(eventually([&] {
       run({"import", "-window", "root", "PNG24:screen.png"});
@@ -38,10 +44,12 @@ class Viewer : public testing::Test {
     })) << "the screen never showed what was waited for";
     return screen;
   }
-  double redCentre(const Image& screen) const {  // mean x of the red pixels in row 384 of the window
+  double redCentre(
+      const Image& screen) const {  // mean x of the red pixels in row 384 of the window
     double sum = 0, count = 0;
     for (int x = 0; x < screen.width; ++x)
-      if (const Pixel p = screen.at(x, top_ + 384); p.r > 200 && p.g < 50 && p.b < 50) sum += x - left_, ++count;
+      if (const Pixel p = screen.at(x, top_ + 384); p.r > 200 && p.g < 50 && p.b < 50)
+        sum += x - left_, ++count;
     return count ? sum / count : -1;
   }
 
@@ -55,8 +63,9 @@ TEST_F(Viewer, HelpOptionsPrintTheUsageAndExit) {
   for (const char* option : {"-h", "-help", "--help", "-?"}) {
     const RunResult result = run({QUILLMOOR_VIEWER, option, "--scene", "other.txt"});
     EXPECT_EQ(result.status, 0) << option;
-    EXPECT_EQ(result.out, std::string("Unrecognized command line parameter: '") + option + "'\n\n" +
-                              "List of parameters:\n   --fullscreen\n   --scene <scene_file_name>\n");
+    EXPECT_EQ(result.out,
+              std::string("Unrecognized command line parameter: '") + option + "'\n\n" +
+                  "List of parameters:\n   --fullscreen\n   --scene <scene_file_name>\n");
   }
 }
 
@@ -66,7 +75,8 @@ TEST_F(Viewer, MissingSceneIsReportedAndReloadFindsItLater) {
   ASSERT_TRUE(viewer.waitFor(missing)) << viewer.err();
   const std::string id = window();
   ASSERT_FALSE(id.empty());
-  EXPECT_EQ(xdo("getwindowname " + id), "Quillmoor -- Made by Velkori | https://velkori.example.com/\n");
+  EXPECT_EQ(xdo("getwindowname " + id),
+            "Quillmoor -- Made by Velkori | https://velkori.example.com/\n");
   // Each line arrives while the viewer runs, although its output is no terminal.
   xdo("key r");
   ASSERT_TRUE(viewer.waitFor(missing + missing));
@@ -74,28 +84,32 @@ TEST_F(Viewer, MissingSceneIsReportedAndReloadFindsItLater) {
   xdo("key r");
   ASSERT_TRUE(viewer.waitFor("MESH FILE NOT FOUND! ('m.obj')\n"));
   EXPECT_TRUE(viewer.running());  // still, after both
-  xdo("key R");  // upper case does nothing
+  xdo("key R");                   // upper case does nothing
   xdo("key Escape");
   ASSERT_TRUE(viewer.waitExit());
   EXPECT_EQ(viewer.status, 0);
-  EXPECT_EQ(viewer.out(), missing + missing + "Reading scene file 'x'..\nReading mesh file 'm.obj'..\n" +
+  EXPECT_EQ(viewer.out(), missing + missing +
+                              "Reading scene file 'x'..\nReading mesh file 'm.obj'..\n" +
                               "MESH FILE NOT FOUND! ('m.obj')\n");
 }
 
 TEST_F(Viewer, LastSceneOptionLoadsAndReloadUndoesAMousePush) {
   writeFile("a.txt", "");
-  writeFile("box.txt", "new_obj box\nobj_mesh red.obj\nobj_col_mesh red.obj\nobj_pos 512 384\n"
-                       "scene_mouse_impulse_force 0.05\n");
+  writeFile("box.txt",
+            "new_obj box\nobj_mesh red.obj\nobj_col_mesh red.obj\nobj_pos 512 384\n"
+            "scene_mouse_impulse_force 0.05\n");
   Background viewer({QUILLMOOR_VIEWER, "--scene", "a.txt", "--bogus", "--scene", "box.txt"});
   ASSERT_FALSE(window().empty()) << viewer.running() << " " << viewer.err();
   const auto home = [this](const Image& screen) { return std::abs(redCentre(screen) - 512) <= 1; };
   const Image before = screenUntil(home);
-  const std::string loaded = "Reading scene file 'box.txt'..\nReading mesh file 'red.obj'..\n"
-                             "Reading material file 'red.mtl'..\n";
+  const std::string loaded =
+      "Reading scene file 'box.txt'..\nReading mesh file 'red.obj'..\n"
+      "Reading material file 'red.mtl'..\n";
   EXPECT_EQ(viewer.out(), loaded);
   EXPECT_EQ(viewer.err(), "");
   // From the left of the box (462..562) into it: a push to the right, and the box still on screen.
-  for (int x : {300, 440, 470}) xdo("mousemove " + std::to_string(left_ + x) + " " + std::to_string(top_ + 384));
+  for (int x : {300, 440, 470})
+    xdo("mousemove " + std::to_string(left_ + x) + " " + std::to_string(top_ + 384));
   screenUntil([this](const Image& screen) { return redCentre(screen) > 520; });
   xdo("key r");
   ASSERT_TRUE(viewer.waitFor(loaded + loaded));

@@ -118,7 +118,8 @@ Options parseOptions(int argc, char** argv) {
         fail(2, "--ticks wants a count of 0 or more, not '%s'", value);
       options.actions.push_back({ActionKind::Ticks, a});
     } else if (arg == "--move") {
-      if (!parseInts(value, ',', a, b)) fail(2, "--move wants X,Y in window pixels, not '%s'", value);
+      if (!parseInts(value, ',', a, b))
+        fail(2, "--move wants X,Y in window pixels, not '%s'", value);
       options.actions.push_back({ActionKind::Move, a, b});
     } else if (arg == "--key") {
       if (std::strcmp(value, "esc") == 0) {
@@ -142,12 +143,8 @@ void perform(const Action& action) {
     case ActionKind::Ticks:
       for (int i = 0; i < action.a; ++i) tick();
       break;
-    case ActionKind::Move:
-      onPassiveMotion(action.a, action.b);
-      break;
-    case ActionKind::Key:
-      onKeyboard(static_cast<unsigned char>(action.a), 0, 0);
-      break;
+    case ActionKind::Move: onPassiveMotion(action.a, action.b); break;
+    case ActionKind::Key: onKeyboard(static_cast<unsigned char>(action.a), 0, 0); break;
   }
 }
 

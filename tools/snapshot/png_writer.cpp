@@ -5,7 +5,8 @@
 #include <csetjmp>
 #include <cstdio>
 
-bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgb) {
+bool writePng(const std::string& path, int width, int height,
+              const std::vector<unsigned char>& rgb) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
