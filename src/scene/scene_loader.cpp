@@ -252,9 +252,7 @@ std::unique_ptr<Scene> loadScene(const char* path, cpSpace* space) {
   LineBuffer line;
   while (readLine(file, line)) handleLine(state, line);
 
-  for (auto& [name, object] : scene->objects) buildObject(*scene, *object, space);
-  for (auto& rope : scene->ropes) buildRope(*scene, *rope, space);
-  for (auto& joint : state.joints) buildJoint(*joint, *scene, space);
+  buildWorld(*scene, state.joints, space);
   std::fclose(file);
   return scene;
 }

@@ -1,6 +1,6 @@
-#include <cmath>
 #include <utility>
 
+#include "world/bounds.h"
 #include "world/builders.h"
 
 void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space) {
@@ -15,15 +15,14 @@ void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space) {
   if (!a) return;
   cpBody* b = joint.obj_b && joint.obj_b->body ? joint.obj_b->body : scene.static_body.get();
 
-  // Non-finite anchors or limits would feed NaN into the solver, which aborts on it.
+  // Huge anchors or limits overflow inside the solver, which aborts on the result.
   const cpVect p = joint.anchor_a, q = joint.anchor_b;
-  if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(q.x) || !std::isfinite(q.y))
-    return;
+  if (!withinCoordinate(p) || !withinCoordinate(q)) return;
   cpConstraint* built = nullptr;
   if (joint.kind == kPinJoint) {
     built = cpPinJointNew(a, b, p, q);
   } else if (joint.kind == kSlideJoint) {
-    if (!std::isfinite(joint.slide_min) || !std::isfinite(joint.slide_max)) return;
+    if (!withinCoordinate(joint.slide_min) || !withinCoordinate(joint.slide_max)) return;
     built = cpSlideJointNew(a, b, p, q, joint.slide_min, joint.slide_max);
   }
   if (built) cpSpaceAddConstraint(space, built);

@@ -1,13 +1,14 @@
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <utility>
 
+#include "world/bounds.h"
 #include "world/builders.h"
+#include "world/limits.h"
 #include "world/physics.h"
 
 namespace {
-
-bool finite(cpVect v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 // The library aborts on a negative or NaN elasticity or friction, and an infinite one turns
 // into NaN impulses; such values become 0 (NaN, negative) or the largest float (infinite).
@@ -24,7 +25,10 @@ void addShape(cpSpace* space, cpShape* shape, const SceneObject& object) {
 
 void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneObject& object) {
   const Mesh& mesh = *object.col_mesh;
-  for (const MeshTriangle& t : mesh.triangles) {
+  size_t count = mesh.triangles.size();
+  if (cpBodyGetType(body) == CP_BODY_TYPE_DYNAMIC) count = std::min(count, kMaxMovingTriangles);
+  for (size_t i = 0; i < count; ++i) {
+    const MeshTriangle& t = mesh.triangles[i];
     cpVect a = mesh.vertices[t.a], b = mesh.vertices[t.b], c = mesh.vertices[t.c];
     // The library wants clockwise corners in this y-down frame.
     if ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) > 0) std::swap(b, c);
@@ -33,8 +37,8 @@ void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneOb
     // A triangle without area has no edge normal to collide along.
     const double area = (corners[1].x - corners[0].x) * (corners[2].y - corners[0].y) -
                         (corners[1].y - corners[0].y) * (corners[2].x - corners[0].x);
-    if (area == 0.0 || !std::isfinite(area) || !finite(cpvadd(corners[0], offset)) ||
-        !finite(cpvadd(corners[1], offset)) || !finite(cpvadd(corners[2], offset)))
+    if (area == 0.0 || !std::isfinite(area) || !withinCoordinate(corners[0]) ||
+        !withinCoordinate(corners[1]) || !withinCoordinate(corners[2]))
       continue;
     addShape(space, cpPolyShapeNew(body, 3, corners, cpTransformTranslate(offset), 0.0), object);
   }
@@ -56,15 +60,16 @@ float momentRadius(const SceneObject& object) {
 }
 
 void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
-  if (!finite(object.pos) || !std::isfinite(object.scale)) return;
+  if (!withinCoordinate(object.pos) || !withinScale(object.scale)) return;
   // An infinite mass cannot move: the object is static, as for a mass of 0 or below.
   const bool dynamic = object.mass > 0.0f && std::isfinite(object.mass);
+  if (dynamic && !withinMass(object.mass)) return;
   cpBody* body = scene.static_body.get();
   cpVect offset = object.pos;
   if (dynamic) {
     const float r = momentRadius(object);
     const double moment = cpMomentForCircle(object.mass, 0.0, r, cpvzero);
-    if (!(moment > 0.0) || !std::isfinite(moment)) return;
+    if (!withinMoment(moment)) return;
     body = cpBodyNew(object.mass, moment);
     guardBody(body);
     cpBodySetPosition(body, object.pos);
@@ -75,8 +80,11 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
   if (object.col_mesh) {
     addCollisionMesh(space, body, offset, object);
   } else if (object.has_col_line) {
-    const cpVect a = cpvadd(object.col_line_a, offset), b = cpvadd(object.col_line_b, offset);
-    if (finite(a) && finite(b) && std::isfinite(object.col_line_radius))
-      addShape(space, cpSegmentShapeNew(body, a, b, object.col_line_radius), object);
+    const cpVect a = object.col_line_a, b = object.col_line_b;
+    if (withinCoordinate(a) && withinCoordinate(b) && withinCoordinate(object.col_line_radius))
+      addShape(
+          space,
+          cpSegmentShapeNew(body, cpvadd(a, offset), cpvadd(b, offset), object.col_line_radius),
+          object);
   }
 }

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "world/bounds.h"
 #include "world/builders.h"
 #include "world/physics.h"
 
@@ -18,8 +19,10 @@ void buildRope(Scene& scene, SceneRope& rope, cpSpace* space) {
   cpBody* body_a = endBody(rope.obj_a);
   cpBody* body_b = endBody(rope.obj_b);
   if (!body_a && !body_b) return;
-  // A segment mass the library cannot integrate (0, negative, infinite, NaN) leaves the rope out.
-  if (!(rope.seg_mass > 0.0f) || !std::isfinite(rope.seg_mass)) return;
+  // A segment mass the library cannot integrate (0, negative, out of bounds, NaN) leaves the rope
+  // out, as do anchors out of bounds.
+  if (!withinMass(rope.seg_mass)) return;
+  if (!withinCoordinate(rope.anchor_a) || !withinCoordinate(rope.anchor_b)) return;
 
   const cpVect start = endPoint(body_a, rope.anchor_a);
   const cpVect end = endPoint(body_b, rope.anchor_b);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scene/scene.h"
+#include "world/bounds.h"
 
 namespace {
 
@@ -37,10 +38,20 @@ void guardedVelocity(cpBody* body, cpVect gravity, cpFloat damping, cpFloat dt) 
   cpBodySetAngularVelocity(body, limitSpeed(w));
 }
 
+// A body pushed or flung beyond kMaxBodyCoordinate stays at it. Rare, so the library's own
+// setter (which also moves the body's shapes) costs nothing worth saving.
+void holdInside(cpBody* body) {
+  const cpVect p = cpBodyGetPosition(body);
+  const cpVect held = cpv(std::fmax(-kMaxBodyCoordinate, std::fmin(kMaxBodyCoordinate, p.x)),
+                          std::fmax(-kMaxBodyCoordinate, std::fmin(kMaxBodyCoordinate, p.y)));
+  if (held.x != p.x || held.y != p.y) cpBodySetPosition(body, held);
+}
+
 // Contact and joint impulses of the last step may have pushed the speeds out of range.
 void guardedPosition(cpBody* body, cpFloat dt) {
   limitBodySpeeds(body);
   cpBodyUpdatePosition(body, dt);
+  holdInside(body);
 }
 
 }  // namespace
