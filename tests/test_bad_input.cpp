@@ -102,7 +102,7 @@ TEST_F(BadInput, JointsAndRopesThatCannotBeBuiltAreLeftOut) {
            "new_joint_slide\njoint_obj_a a\njoint_slide_max nan\n"
            "new_joint_slide\njoint_obj_a a\njoint_slide_min 10\njoint_slide_max 1e38\n"
            "new_joint_pin\njoint_obj_a a\njoint_anchor_b 1e38 1e38\n"));
-  EXPECT_EQ(constraints(), 2);
+  EXPECT_EQ(constraints(), 0);  // the huge finite ones are out of bounds as well
   run(100);
   for (const char* line :
        {"rope_seg_mass 0", "rope_seg_mass -1", "rope_seg_mass inf", "rope_seg_mass nan",

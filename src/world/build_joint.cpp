@@ -19,9 +19,9 @@ void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space) {
   const cpVect p = joint.anchor_a, q = joint.anchor_b;
   if (!withinCoordinate(p) || !withinCoordinate(q)) return;
   cpConstraint* built = nullptr;
-  if (joint.kind == kPinJoint) {
+  if (joint.kind == JointKind::Pin) {
     built = cpPinJointNew(a, b, p, q);
-  } else if (joint.kind == kSlideJoint) {
+  } else if (joint.kind == JointKind::Slide) {
     if (!withinCoordinate(joint.slide_min) || !withinCoordinate(joint.slide_max)) return;
     built = cpSlideJointNew(a, b, p, q, joint.slide_min, joint.slide_max);
   }

@@ -6,6 +6,7 @@
 #include "world/bounds.h"
 #include "world/builders.h"
 #include "world/limits.h"
+#include "world/mesh.h"
 #include "world/physics.h"
 
 namespace {
@@ -44,8 +45,8 @@ void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneOb
   }
 }
 
-}  // namespace
-
+// The radius behind a moving object's moment: the smallest scaled distance of a collision
+// mesh vertex from the object's origin, capped at 999.
 float momentRadius(const SceneObject& object) {
   float r = 999.0f;
   if (!object.col_mesh) return r;
@@ -58,6 +59,8 @@ float momentRadius(const SceneObject& object) {
   }
   return r;
 }
+
+}  // namespace
 
 void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
   if (!withinCoordinate(object.pos) || !withinScale(object.scale)) return;

@@ -1,6 +1,5 @@
-#include <cstdio>
-
 #include "world/builders.h"
+#include "world/mesh.h"
 
 namespace {
 
@@ -25,8 +24,7 @@ size_t limitOverlaps(Scene& scene, cpSpace* space, LimitsMet& met) {
 
 }  // namespace
 
-LimitsMet buildWorld(Scene& scene, std::vector<std::unique_ptr<SceneJoint>>& joints,
-                     cpSpace* space) {
+LimitsMet buildWithinLimits(Scene& scene, cpSpace* space) {
   LimitsMet met;
   auto room = [&] {
     if (spaceItems(space) < kMaxSceneItems) return true;
@@ -45,13 +43,11 @@ LimitsMet buildWorld(Scene& scene, std::vector<std::unique_ptr<SceneJoint>>& joi
     if (!room()) break;
     buildRope(scene, *rope, space);
   }
-  for (auto& joint : joints) {
+  for (auto& joint : scene.joints) {
     if (!room()) break;
     buildJoint(*joint, scene, space);
   }
   const double load = static_cast<double>(spaceConstraints(space) + movingShapes(space) + overlaps);
   met.tick_work = limitSettings(scene.settings, load);
-  for (const std::string& line : limitMessages(met))
-    std::fprintf(stderr, "quillmoor: %s\n", line.c_str());
   return met;
 }
