@@ -1,0 +1,25 @@
+// The OBJ and MTL readers. Besides sanitizer reports, a loaded mesh whose triangles name
+// vertices that do not exist is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "fuzz_support.h"
+#include "world/mesh.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::enterWorkDir();
+  return 0;
+}
+
+// Input: OBJ text, then optionally "\n===\n" and the MTL text of m.mtl.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::writeParts(data, size, {"m.obj", "m.mtl"});
+  const std::unique_ptr<Mesh> mesh = loadMesh("m.obj");
+  if (!mesh) std::abort();
+  const auto count = static_cast<int>(mesh->vertices.size());
+  for (const MeshTriangle& t : mesh->triangles)
+    if (t.a < 0 || t.b < 0 || t.c < 0 || t.a >= count || t.b >= count || t.c >= count)
+      std::abort();
+  return 0;
+}
