@@ -138,6 +138,10 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
     return mesh;
   };
   write("row1000.obj", row(1000));
+  std::string stack = "v 0 0 0\nv 10 0 0\nv 0 0 10\n";
+  for (int i = 0; i < 3162; ++i) stack += "f 1 2 3\n";
+  write("stack3162.obj", stack);
+  write("stack3163.obj", stack + "f 1 2 3\n");
   write("row1001.obj", row(1001));
   auto stacked = [](int n) {
     std::string scene;
@@ -157,8 +161,12 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
       {"new_obj a\nobj_col_mesh row1000.obj", 1, 1000, 0, nullptr},
       {"new_obj a\nobj_col_mesh row1001.obj", 1, 1000, 0, "first 1000 collision triangles"},
       {"new_obj a\nobj_col_mesh row1001.obj\nobj_mass 0", 0, 1001, 0, nullptr},
-      {stacked(316), 316, 316, 0, nullptr},  // each counts 315 overlaps: 99540 in all
-      {stacked(317), 316, 316, 0, "overlapping shape pairs were left out"},
+      // Each shape overlaps all before it: 447 make 99681 pairs, the 448th would pass 100000.
+      {stacked(447), 447, 447, 0, nullptr},
+      {stacked(448), 448, 447, 0, "collision shapes were left out"},
+      // Static pairs: 3162 stacked triangles make 4997541, the 3163rd would pass 5000000.
+      {"new_obj a\nobj_mass 0\nobj_col_mesh stack3162.obj", 0, 3162, 0, nullptr},
+      {"new_obj a\nobj_mass 0\nobj_col_mesh stack3163.obj", 0, 3162, 0, "shapes were left out"},
       // The first 1695 joints reach 100000 items; the last is left out.
       {ropes, 1 + 8 * 4096, 0, 8 * 8192 + 1695, "cut off at 100000 bodies, shapes and joints"},
   };
@@ -182,22 +190,22 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
 TEST(TickWork, FewerPassesThenFewerSteps) {
   const struct {
     int steps, passes;
-    double load;
+    StepLoad load;
     int kept_steps, kept_passes;
     bool limited;
   } rows[] = {
-      {10, 10, 200000, 10, 10, false},     // exactly the limit
-      {10, 10, 200001, 10, 9, true},       // passes first
-      {10, 0, 200001, 10, 9, true},        // 0 passes means the library's 10
-      {1000, 1000, 8192, 1000, 2, true},   // a long rope at the highest counts
-      {1000, 1000, 100000, 200, 1, true},  // one pass is still too much: fewer steps
-      {0, 1000, 1e9, 0, 1000, false},      // no steps, no work
+      {10, 10, {500000, 0}, 10, 10, false},        // exactly the limit
+      {10, 10, {500001, 0}, 10, 9, true},          // passes first
+      {10, 0, {500001, 0}, 10, 9, true},           // 0 passes means the library's 10
+      {60, 10, {0, 1e6}, 50, 10, true},            // work per step alone: fewer steps
+      {1000, 1000, {8192, 262144}, 184, 1, true},  // a 4096-segment rope
+      {0, 1000, {1e9, 1e9}, 0, 1000, false},       // no steps, no work
   };
   for (const auto& r : rows) {
     const TickWork work = limitTickWork(r.steps, r.passes, r.load);
-    EXPECT_EQ(work.substeps, r.kept_steps) << r.steps << " " << r.passes << " " << r.load;
+    EXPECT_EQ(work.substeps, r.kept_steps) << r.steps << " " << r.passes;
     EXPECT_EQ(work.solver_iterations, r.kept_passes) << r.steps << " " << r.passes;
-    EXPECT_EQ(work.limited, r.limited) << r.steps << " " << r.passes << " " << r.load;
+    EXPECT_EQ(work.limited, r.limited) << r.steps << " " << r.passes;
   }
 }
 

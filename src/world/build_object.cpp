@@ -18,16 +18,24 @@ double surfaceValue(float value) {
   return std::fmin(value, FLT_MAX);
 }
 
-void addShape(cpSpace* space, cpShape* shape, const SceneObject& object) {
+void addShape(cpSpace* space, cpShape* shape, const SceneObject& object, BuildBudget& budget) {
+  if (!admitShape(space, shape, budget)) {
+    cpShapeFree(shape);
+    return;
+  }
   cpShapeSetElasticity(shape, surfaceValue(object.bounciness));
   cpShapeSetFriction(shape, surfaceValue(object.friction));
   cpSpaceAddShape(space, shape);  // a shape on a static body is a static shape
 }
 
-void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneObject& object) {
+void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneObject& object,
+                      BuildBudget& budget) {
   const Mesh& mesh = *object.col_mesh;
   size_t count = mesh.triangles.size();
-  if (cpBodyGetType(body) == CP_BODY_TYPE_DYNAMIC) count = std::min(count, kMaxMovingTriangles);
+  if (cpBodyGetType(body) == CP_BODY_TYPE_DYNAMIC && count > kMaxMovingTriangles) {
+    count = kMaxMovingTriangles;
+    budget.met.triangles = true;
+  }
   for (size_t i = 0; i < count; ++i) {
     const MeshTriangle& t = mesh.triangles[i];
     cpVect a = mesh.vertices[t.a], b = mesh.vertices[t.b], c = mesh.vertices[t.c];
@@ -41,7 +49,8 @@ void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneOb
     if (area == 0.0 || !std::isfinite(area) || !withinCoordinate(corners[0]) ||
         !withinCoordinate(corners[1]) || !withinCoordinate(corners[2]))
       continue;
-    addShape(space, cpPolyShapeNew(body, 3, corners, cpTransformTranslate(offset), 0.0), object);
+    addShape(space, cpPolyShapeNew(body, 3, corners, cpTransformTranslate(offset), 0.0), object,
+             budget);
   }
 }
 
@@ -62,7 +71,7 @@ float momentRadius(const SceneObject& object) {
 
 }  // namespace
 
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
+void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget) {
   if (!withinCoordinate(object.pos) || !withinScale(object.scale)) return;
   // An infinite mass cannot move: the object is static, as for a mass of 0 or below.
   const bool dynamic = object.mass > 0.0f && std::isfinite(object.mass);
@@ -70,6 +79,7 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
   cpBody* body = scene.static_body.get();
   cpVect offset = object.pos;
   if (dynamic) {
+    if (!roomForItem(space, budget)) return;
     const float r = momentRadius(object);
     const double moment = cpMomentForCircle(object.mass, 0.0, r, cpvzero);
     if (!withinMoment(moment)) return;
@@ -81,13 +91,13 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
     offset = cpvzero;
   }
   if (object.col_mesh) {
-    addCollisionMesh(space, body, offset, object);
+    addCollisionMesh(space, body, offset, object, budget);
   } else if (object.has_col_line) {
     const cpVect a = object.col_line_a, b = object.col_line_b;
     if (withinCoordinate(a) && withinCoordinate(b) && withinCoordinate(object.col_line_radius))
       addShape(
           space,
           cpSegmentShapeNew(body, cpvadd(a, offset), cpvadd(b, offset), object.col_line_radius),
-          object);
+          object, budget);
   }
 }

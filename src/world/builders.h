@@ -14,6 +14,7 @@ constexpr int kMaxRopeSegments = 4096;
 // world/limits.h (the scene's step and solver counts may be lowered); returns which were met.
 LimitsMet buildWithinLimits(Scene& scene, cpSpace* space);
 
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space);
+// Counts its shapes and body against the budget; what does not fit is left out.
+void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget);
 void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space);
 void buildRope(Scene& scene, SceneRope& rope, cpSpace* space);

@@ -8,83 +8,80 @@
 #include "scene/scene.h"
 #include "world/physics.h"
 
-TickWork limitTickWork(int substeps, int solver_iterations, double load) {
-  TickWork work{substeps, solver_iterations, false};
-  if (substeps <= 0 || load <= 0.0) return work;
-  const int steps = std::min(substeps, kMaxSubsteps);
-  const int passes = solver_iterations > 0 ? std::min(solver_iterations, kMaxSolverIterations) : 10;
-  if (steps * (passes * load) <= kMaxTickWork) return work;
-  work.limited = true;
-  work.solver_iterations = std::max(1, static_cast<int>(std::floor(kMaxTickWork / (steps * load))));
-  if (work.solver_iterations > passes) work.solver_iterations = passes;
-  if (steps * (work.solver_iterations * load) > kMaxTickWork)
-    work.substeps = std::max(1, static_cast<int>(std::floor(kMaxTickWork / load)));
-  return work;
-}
-
-bool limitSettings(SceneSettings& settings, double load) {
-  const TickWork work = limitTickWork(settings.step_iterations, settings.solver_iterations, load);
-  settings.step_iterations = work.substeps;
-  settings.solver_iterations = work.solver_iterations;
-  return work.limited;
-}
-
-size_t spaceConstraints(cpSpace* space) { return static_cast<size_t>(space->constraints->num); }
-
-size_t movingShapes(cpSpace* space) {
-  return static_cast<size_t>(cpSpatialIndexCount(space->dynamicShapes));
-}
-
-size_t spaceItems(cpSpace* space) {
-  return static_cast<size_t>(space->dynamicBodies->num) + spaceConstraints(space) +
-         static_cast<size_t>(cpSpatialIndexCount(space->dynamicShapes) +
-                             cpSpatialIndexCount(space->staticShapes));
-}
-
 namespace {
 
-struct OverlapCount {
-  cpSpace* space;
-  cpBody* body;
-  size_t stop;
-  size_t count = 0;
+size_t count(cpSpatialIndex* index) { return static_cast<size_t>(cpSpatialIndexCount(index)); }
+
+size_t spaceItems(cpSpace* space) {
+  return static_cast<size_t>(space->dynamicBodies->num + space->constraints->num) +
+         count(space->dynamicShapes) + count(space->staticShapes);
+}
+
+bool moving(cpShape* shape) { return cpBodyGetType(cpShapeGetBody(shape)) != CP_BODY_TYPE_STATIC; }
+
+struct OverlapQuery {
+  cpShape* shape;
+  size_t moving = 0, fixed = 0;
 };
 
 }  // namespace
 
-size_t countOverlaps(cpSpace* space, cpBody* body, size_t stop) {
-  OverlapCount counting{space, body, stop};
-  cpBodyEachShape(
-      body,
-      [](cpBody*, cpShape* shape, void* data) {
-        auto& c = *static_cast<OverlapCount*>(data);
-        if (c.count > c.stop) return;
-        cpSpaceBBQuery(
-            c.space, cpShapeGetBB(shape), CP_SHAPE_FILTER_ALL,
-            [](cpShape* other, void* data) {
-              auto& c = *static_cast<OverlapCount*>(data);
-              if (cpShapeGetBody(other) != c.body) ++c.count;
-            },
-            data);
-      },
-      &counting);
-  return std::min(counting.count, stop);
+bool roomForItem(cpSpace* space, BuildBudget& budget) {
+  if (spaceItems(space) < kMaxSceneItems) return true;
+  budget.met.items = true;
+  return false;
 }
 
-void removeBody(cpSpace* space, cpBody* body) {
-  std::vector<cpShape*> shapes;
-  cpBodyEachShape(
-      body,
-      [](cpBody*, cpShape* shape, void* list) {
-        static_cast<std::vector<cpShape*>*>(list)->push_back(shape);
+bool admitShape(cpSpace* space, cpShape* shape, BuildBudget& budget) {
+  if (budget.met.overlaps || !roomForItem(space, budget)) return false;
+  OverlapQuery query{shape};
+  cpSpaceBBQuery(
+      space, cpShapeCacheBB(shape), CP_SHAPE_FILTER_ALL,
+      [](cpShape* other, void* data) {
+        auto& q = *static_cast<OverlapQuery*>(data);
+        ++(moving(q.shape) || moving(other) ? q.moving : q.fixed);
       },
-      &shapes);
-  for (cpShape* shape : shapes) {
-    cpSpaceRemoveShape(space, shape);
-    cpShapeFree(shape);
+      &query);
+  budget.moving_overlaps += query.moving;
+  budget.static_overlaps += query.fixed;
+  if (budget.moving_overlaps > kMaxMovingOverlaps || budget.static_overlaps > kMaxStaticOverlaps)
+    budget.met.overlaps = true;
+  return !budget.met.overlaps;
+}
+
+StepLoad stepLoad(cpSpace* space, size_t moving_overlaps) {
+  const double joints = space->constraints->num;
+  const double shapes = static_cast<double>(count(space->dynamicShapes));
+  const double bodies = space->dynamicBodies->num;
+  return {joints + 16.0 * static_cast<double>(moving_overlaps) + 4.0 * shapes, 64.0 * bodies};
+}
+
+TickWork limitTickWork(int substeps, int solver_iterations, StepLoad load) {
+  TickWork work{substeps, solver_iterations, false};
+  if (substeps <= 0) return work;
+  const int steps = std::min(substeps, kMaxSubsteps);
+  const int passes = solver_iterations > 0 ? std::min(solver_iterations, kMaxSolverIterations) : 10;
+  auto cost = [&](int n_steps, int n_passes) {
+    return n_steps * (n_passes * load.per_pass + load.per_step);
+  };
+  if (cost(steps, passes) <= kMaxTickWork) return work;
+  work.limited = true;
+  work.solver_iterations = passes;
+  if (load.per_pass > 0.0) {
+    const double room = std::floor((kMaxTickWork / steps - load.per_step) / load.per_pass);
+    work.solver_iterations = room < 1.0 ? 1 : static_cast<int>(std::min(room, 1.0 * passes));
   }
-  cpSpaceRemoveBody(space, body);
-  cpBodyFree(body);
+  if (cost(steps, work.solver_iterations) > kMaxTickWork)
+    work.substeps = static_cast<int>(std::max(
+        1.0, std::floor(kMaxTickWork / (work.solver_iterations * load.per_pass + load.per_step))));
+  return work;
+}
+
+bool limitSettings(SceneSettings& settings, StepLoad load) {
+  const TickWork work = limitTickWork(settings.step_iterations, settings.solver_iterations, load);
+  settings.step_iterations = work.substeps;
+  settings.solver_iterations = work.solver_iterations;
+  return work.limited;
 }
 
 std::vector<std::string> limitMessages(const LimitsMet& met) {
@@ -96,8 +93,9 @@ std::vector<std::string> limitMessages(const LimitsMet& met) {
     lines.push_back("the scene was cut off at " + std::to_string(kMaxSceneItems) +
                     " bodies, shapes and joints");
   if (met.overlaps)
-    lines.push_back("moving objects starting in more than " + std::to_string(kMaxStartOverlaps) +
-                    " overlapping shape pairs were left out");
+    lines.push_back("collision shapes were left out once " + std::to_string(kMaxMovingOverlaps) +
+                    " moving or " + std::to_string(kMaxStaticOverlaps) +
+                    " static overlapping pairs were passed");
   if (met.tick_work) lines.push_back("solver passes or steps per tick were lowered");
   return lines;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // How much work a scene file may ask for. A few kilobytes of text can declare millions of
-// bodies, overlapping shapes or solver passes; these limits keep every scene below about
-// 2 GB of memory and a second per tick on a two-core machine, and no real scene meets them.
+// bodies, overlapping shapes or solver passes; these limits keep every scene file under 1 MB
+// below 2 GB of memory and about a second per tick on a two-core machine, and no real scene
+// meets them. Each limit met is reported once per load (see limitMessages).
 #include <chipmunk/chipmunk.h>
 
 #include <cstddef>
@@ -11,24 +12,27 @@
 struct SceneSettings;
 
 // Collision triangles one moving object is built with; the rest are left out. The library
-// keeps a pair for every two overlapping shapes of one body, so memory grows with the
-// square of this (1000 overlapping triangles: about 120 MB).
+// keeps a pair for every two overlapping shapes of one body (8000 triangles: 1.85 GB).
 constexpr size_t kMaxMovingTriangles = 1000;
 
-// Bodies, shapes and joints one scene builds; once reached, the remaining objects, ropes and
-// joints are left out (at most one rope's worth more is built).
+// Bodies, shapes and joints one scene builds; once reached, the remaining shapes, objects,
+// ropes and joints are left out (a rope is built whole: at most 12288 items more).
 constexpr size_t kMaxSceneItems = 100000;
 
-// Overlapping shape pairs a moving object may start in, summed over the scene; an object that
-// would pass it is left out. A step costs about 2 microseconds per overlapping pair (1000
-// moving triangles stacked at one point: 0.5 million pairs, 1 s and 330 MB per step).
-constexpr size_t kMaxStartOverlaps = 100000;
+// Overlapping pairs of collision shapes a scene may start with, counted as each shape is
+// added against those added before it. Pairs with a moving shape cost about 2 microseconds
+// every step (1000 moving triangles stacked at one point: 1 s and 330 MB a step); pairs of
+// static shapes only slow the library's index down while building (25,000 stacked static
+// lines: 15 s). Once either count is passed, every later collision shape is left out.
+constexpr size_t kMaxMovingOverlaps = 100000;
+constexpr size_t kMaxStaticOverlaps = 5000000;
 
-// Physics work of one tick: steps x solver passes x (joints + moving shapes + overlaps).
-// Scenes asking for more get fewer solver passes, then fewer steps.
-constexpr double kMaxTickWork = 2e7;
+// Physics work of one tick, in units of one joint visited by one solver pass (about 13 ns
+// here): steps x (passes x (joints + 16 x moving overlaps + 4 x moving shapes) + 64 x moving
+// bodies). Scenes asking for more get fewer solver passes, then fewer steps.
+constexpr double kMaxTickWork = 5e7;
 
-// What a load had to cut; each is reported once per load.
+// What a load had to cut.
 struct LimitsMet {
   bool triangles = false;
   bool items = false;
@@ -36,29 +40,39 @@ struct LimitsMet {
   bool tick_work = false;
 };
 
+// Counts kept while a scene is built.
+struct BuildBudget {
+  size_t moving_overlaps = 0;
+  size_t static_overlaps = 0;
+  LimitsMet met;
+};
+
+// Whether a new shape (not yet in the space) may be added: there is room for another item,
+// and the overlaps it adds keep within the limits. Counts them when it may.
+bool admitShape(cpSpace* space, cpShape* shape, BuildBudget& budget);
+
+// Whether there is room for another body or joint.
+bool roomForItem(cpSpace* space, BuildBudget& budget);
+
+// A step's cost in the units of kMaxTickWork: per solver pass, and once per step.
+struct StepLoad {
+  double per_pass;
+  double per_step;
+};
+StepLoad stepLoad(cpSpace* space, size_t moving_overlaps);
+
 struct TickWork {
   int substeps;
   int solver_iterations;
   bool limited;
 };
 
-// Fewer solver passes, then fewer steps, so that steps x passes x load stays within
-// kMaxTickWork. Counts of 0 or below mean no steps / the library's default of 10 passes.
-TickWork limitTickWork(int substeps, int solver_iterations, double load);
+// Fewer solver passes, then fewer steps, so that one tick stays within kMaxTickWork.
+// Counts of 0 or below mean no steps / the library's default of 10 passes.
+TickWork limitTickWork(int substeps, int solver_iterations, StepLoad load);
 
-// Bodies, shapes and constraints in the space.
-size_t spaceItems(cpSpace* space);
-size_t spaceConstraints(cpSpace* space);
-size_t movingShapes(cpSpace* space);
+// Lowers the settings' step and solver counts as limitTickWork decides; true when it did.
+bool limitSettings(SceneSettings& settings, StepLoad load);
 
-// How many shapes of other bodies overlap the shapes of `body`, counting up to `stop`.
-size_t countOverlaps(cpSpace* space, cpBody* body, size_t stop);
-
-// Takes a moving body out of the space and frees it with its shapes.
-void removeBody(cpSpace* space, cpBody* body);
-
-// Lowers the settings' step and solver counts as limitTickWork decides.
-bool limitSettings(SceneSettings& settings, double load);
-
-// One plain line per limit met, for standard error and for the scene checker.
+// One plain line per limit met, for standard error and for a scene checker.
 std::vector<std::string> limitMessages(const LimitsMet& met);
