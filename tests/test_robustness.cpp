@@ -139,9 +139,9 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
   };
   write("row1000.obj", row(1000));
   std::string stack = "v 0 0 0\nv 10 0 0\nv 0 0 10\n";
-  for (int i = 0; i < 3162; ++i) stack += "f 1 2 3\n";
-  write("stack3162.obj", stack);
-  write("stack3163.obj", stack + "f 1 2 3\n");
+  for (int i = 0; i < 2000; ++i) stack += "f 1 2 3\n";
+  write("stack2000.obj", stack);
+  write("stack2001.obj", stack + "f 1 2 3\n");
   write("row1001.obj", row(1001));
   auto stacked = [](int n) {
     std::string scene;
@@ -164,9 +164,9 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
       // Each shape overlaps all before it: 447 make 99681 pairs, the 448th would pass 100000.
       {stacked(447), 447, 447, 0, nullptr},
       {stacked(448), 448, 447, 0, "collision shapes were left out"},
-      // Static pairs: 3162 stacked triangles make 4997541, the 3163rd would pass 5000000.
-      {"new_obj a\nobj_mass 0\nobj_col_mesh stack3162.obj", 0, 3162, 0, nullptr},
-      {"new_obj a\nobj_mass 0\nobj_col_mesh stack3163.obj", 0, 3162, 0, "shapes were left out"},
+      // Static pairs: 2000 stacked triangles make 1999000, the 2001st would pass 2000000.
+      {"new_obj a\nobj_mass 0\nobj_col_mesh stack2000.obj", 0, 2000, 0, nullptr},
+      {"new_obj a\nobj_mass 0\nobj_col_mesh stack2001.obj", 0, 2000, 0, "shapes were left out"},
       // The first 1695 joints reach 100000 items; the last is left out.
       {ropes, 1 + 8 * 4096, 0, 8 * 8192 + 1695, "cut off at 100000 bodies, shapes and joints"},
   };
@@ -185,6 +185,15 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
     }
     EXPECT_EQ(output_.find("quillmoor:"), std::string::npos);
   }
+  // 200 drawn meshes of 1000 triangles reach the drawing limit; the 201st is not drawn.
+  std::string drawn;
+  for (int i = 0; i < 201; ++i) drawn += "new_obj\nobj_mesh row1000.obj\nobj_mass 0\n";
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(load(drawn));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("left undrawn"), std::string::npos);
+  int shown = 0;
+  for (auto& [name, object] : app_.scene->objects) shown += object->mesh != nullptr;
+  EXPECT_EQ(shown, 200);
 }
 
 TEST(TickWork, FewerPassesThenFewerSteps) {
@@ -194,11 +203,11 @@ TEST(TickWork, FewerPassesThenFewerSteps) {
     int kept_steps, kept_passes;
     bool limited;
   } rows[] = {
-      {10, 10, {500000, 0}, 10, 10, false},        // exactly the limit
-      {10, 10, {500001, 0}, 10, 9, true},          // passes first
-      {10, 0, {500001, 0}, 10, 9, true},           // 0 passes means the library's 10
-      {60, 10, {0, 1e6}, 50, 10, true},            // work per step alone: fewer steps
-      {1000, 1000, {8192, 262144}, 184, 1, true},  // a 4096-segment rope
+      {10, 10, {300000, 0}, 10, 10, false},        // exactly the limit
+      {10, 10, {300001, 0}, 10, 9, true},          // passes first
+      {10, 0, {300001, 0}, 10, 9, true},           // 0 passes means the library's 10
+      {60, 10, {0, 1e6}, 30, 10, true},            // work per step alone: fewer steps
+      {1000, 1000, {8192, 262144}, 110, 1, true},  // a 4096-segment rope
       {0, 1000, {1e9, 1e9}, 0, 1000, false},       // no steps, no work
   };
   for (const auto& r : rows) {

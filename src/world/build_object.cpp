@@ -36,7 +36,7 @@ void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneOb
     count = kMaxMovingTriangles;
     budget.met.triangles = true;
   }
-  for (size_t i = 0; i < count; ++i) {
+  for (size_t i = 0; i < count && !budget.met.overlaps && !budget.met.items; ++i) {
     const MeshTriangle& t = mesh.triangles[i];
     cpVect a = mesh.vertices[t.a], b = mesh.vertices[t.b], c = mesh.vertices[t.c];
     // The library wants clockwise corners in this y-down frame.

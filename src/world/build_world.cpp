@@ -2,6 +2,7 @@
 
 LimitsMet buildWithinLimits(Scene& scene, cpSpace* space) {
   BuildBudget budget;
+  budget.met.drawn = limitDrawnMeshes(scene);
   for (auto& [name, object] : scene.objects) buildObject(scene, *object, space, budget);
   for (auto& rope : scene.ropes)
     if (roomForItem(space, budget)) buildRope(scene, *rope, space);

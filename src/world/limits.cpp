@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "scene/scene.h"
+#include "world/mesh.h"
 #include "world/physics.h"
 
 namespace {
@@ -84,8 +85,27 @@ bool limitSettings(SceneSettings& settings, StepLoad load) {
   return work.limited;
 }
 
+bool limitDrawnMeshes(Scene& scene) {
+  size_t drawn = 0;
+  bool limited = false;
+  for (auto& [name, object] : scene.objects) {
+    if (!object->mesh) continue;
+    const size_t count = object->mesh->triangles.size();
+    if (count > kMaxDrawnTriangles - drawn) {
+      object->mesh = nullptr;
+      limited = true;
+    } else {
+      drawn += count;
+    }
+  }
+  return limited;
+}
+
 std::vector<std::string> limitMessages(const LimitsMet& met) {
   std::vector<std::string> lines;
+  if (met.drawn)
+    lines.push_back("meshes beyond " + std::to_string(kMaxDrawnTriangles) +
+                    " drawn triangles were left undrawn");
   if (met.triangles)
     lines.push_back("moving objects were built with only their first " +
                     std::to_string(kMaxMovingTriangles) + " collision triangles");

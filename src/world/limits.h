@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+struct Scene;
 struct SceneSettings;
 
 // Collision triangles one moving object is built with; the rest are left out. The library
@@ -25,15 +26,21 @@ constexpr size_t kMaxSceneItems = 100000;
 // static shapes only slow the library's index down while building (25,000 stacked static
 // lines: 15 s). Once either count is passed, every later collision shape is left out.
 constexpr size_t kMaxMovingOverlaps = 100000;
-constexpr size_t kMaxStaticOverlaps = 5000000;
+constexpr size_t kMaxStaticOverlaps = 2000000;
+
+// Mesh triangles drawn per frame, summed over the objects in build order; an object whose
+// drawn mesh would pass it is not drawn. Drawing is done by the processor under Xvfb at about
+// 350,000 triangles a second (a 1 MB OBJ drawn by 200 objects: 142 s and 2.6 GB a frame).
+constexpr size_t kMaxDrawnTriangles = 200000;
 
 // Physics work of one tick, in units of one joint visited by one solver pass (about 13 ns
 // here): steps x (passes x (joints + 16 x moving overlaps + 4 x moving shapes) + 64 x moving
 // bodies). Scenes asking for more get fewer solver passes, then fewer steps.
-constexpr double kMaxTickWork = 5e7;
+constexpr double kMaxTickWork = 3e7;
 
 // What a load had to cut.
 struct LimitsMet {
+  bool drawn = false;
   bool triangles = false;
   bool items = false;
   bool overlaps = false;
@@ -73,6 +80,9 @@ TickWork limitTickWork(int substeps, int solver_iterations, StepLoad load);
 
 // Lowers the settings' step and solver counts as limitTickWork decides; true when it did.
 bool limitSettings(SceneSettings& settings, StepLoad load);
+
+// Leaves the drawn meshes out that would pass kMaxDrawnTriangles; true when any was.
+bool limitDrawnMeshes(Scene& scene);
 
 // One plain line per limit met, for standard error and for a scene checker.
 std::vector<std::string> limitMessages(const LimitsMet& met);
