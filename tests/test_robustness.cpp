@@ -196,6 +196,22 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
   EXPECT_EQ(shown, 200);
 }
 
+// Reading stops once the meshes read hold more than 4000000 vertices and triangles.
+TEST_F(Robustness, MeshesReadAtTheLimit) {
+  std::string big;
+  big.reserve(12000000);
+  for (int i = 0; i < 4000000; ++i) big += "v \n";
+  write("big.obj", big);
+  write("one.obj", "v 1 0 1\n");
+  testing::internal::CaptureStderr();
+  Scene* scene = load(
+      "new_obj a\nobj_mesh big.obj\nnew_obj b\nobj_mesh one.obj\nnew_obj c\nobj_mesh ./one.obj\n");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("were not read"), std::string::npos);
+  ASSERT_TRUE(scene);
+  EXPECT_TRUE(scene->objects.at("a")->mesh && scene->objects.at("b")->mesh);
+  EXPECT_FALSE(scene->objects.at("c")->mesh);
+}
+
 TEST(TickWork, FewerPassesThenFewerSteps) {
   const struct {
     int steps, passes;

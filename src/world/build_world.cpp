@@ -2,6 +2,7 @@
 
 LimitsMet buildWithinLimits(Scene& scene, cpSpace* space) {
   BuildBudget budget;
+  budget.met.meshes = scene.meshes_cut;
   budget.met.drawn = limitDrawnMeshes(scene);
   for (auto& [name, object] : scene.objects) buildObject(scene, *object, space, budget);
   for (auto& rope : scene.ropes)

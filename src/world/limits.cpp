@@ -103,6 +103,9 @@ bool limitDrawnMeshes(Scene& scene) {
 
 std::vector<std::string> limitMessages(const LimitsMet& met) {
   std::vector<std::string> lines;
+  if (met.meshes)
+    lines.push_back("mesh files beyond " + std::to_string(kMaxMeshItems) +
+                    " vertices and triangles were not read");
   if (met.drawn)
     lines.push_back("meshes beyond " + std::to_string(kMaxDrawnTriangles) +
                     " drawn triangles were left undrawn");

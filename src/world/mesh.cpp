@@ -7,6 +7,7 @@
 #include <map>
 
 #include "scene/line_reader.h"
+#include "world/limits.h"
 
 namespace {
 
@@ -118,6 +119,13 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path) {
 
 const Mesh* getMesh(Scene& scene, const std::string& path) {
   auto found = scene.meshes.find(path);
-  if (found == scene.meshes.end()) found = scene.meshes.emplace(path, loadMesh(path)).first;
-  return found->second.get();
+  if (found != scene.meshes.end()) return found->second.get();
+  // Many spellings of one large file's path would each read it again.
+  if (scene.mesh_items > kMaxMeshItems) {
+    scene.meshes_cut = true;
+    return nullptr;
+  }
+  std::shared_ptr<const Mesh> mesh = loadMesh(path);
+  if (mesh) scene.mesh_items += mesh->vertices.size() + mesh->triangles.size();
+  return scene.meshes.emplace(path, std::move(mesh)).first->second.get();
 }
