@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what Quillmoor needs on Debian or Ubuntu, skipping what is already there.
-# With --test, also what the test suite needs (GoogleTest and a headless X server).
+# With --test, also what the test suite needs (GoogleTest, a headless X server, and clang with
+# libFuzzer for the fuzz targets).
 set -euo pipefail
 
 packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
           libgl1-mesa-dri libpng-dev)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-apps)
+  packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-apps clang clang-14 libclang-rt-14-dev)
 fi
 
 missing=()
