@@ -101,7 +101,8 @@ const CheckCase kCases[] = {
          "obj_pos 2000 100\n",
      {},
      {{"scene.txt:12: warning", "outside the 1024 x 768 view: at a static or missing end"},
-      {"scene.txt:7: warning", "joint end on static 'hook' is tied to the world point (0, 0)"},
+      {"scene.txt:7: warning", "joint end on static 'hook' at (100, 50) is tied to the world "
+                               "point (0, 0)"},
       {"scene.txt:10: warning", "ropes need scene_step_iterations 4 or more"},
       {"scene.txt:16: warning", "'far' lies entirely outside the 1024 x 768 view"}}},
     {"overlaps and frictionless resting contacts at the start",
@@ -206,6 +207,21 @@ TEST_F(Check, CheckerReportsInCompilerFormWithItsExitStatus) {
   EXPECT_EQ(std::get<0>(run("-C nowhere")), 2);
   EXPECT_EQ(std::get<0>(run("--bogus")), 2);
   EXPECT_EQ(std::get<0>(run("--help")), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// What the format reference says of a tab inside a face: the corner after it is skipped.
+TEST_F(Check, ATabInsideAFaceSkipsTheCornerAfterIt) {
+  write("tab.obj", "v 0 0 0\nv 1 0 0\nv 1 0 1\nv 0 0 1\nf 1\t2 3 4\n");
+  testing::internal::CaptureStdout();
+  const std::unique_ptr<Mesh> mesh = loadMesh("tab.obj");
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(mesh->triangles.size(), 1u);
+  EXPECT_EQ(std::vector<int>({mesh->triangles[0].a, mesh->triangles[0].b, mesh->triangles[0].c}),
+            std::vector<int>({0, 2, 3}));
 }
 
 }  // namespace

@@ -26,22 +26,24 @@ bool outsideView(double left, double top, double right, double bottom) {
   return right < 0.0 || left > kWorldWidth || bottom < 0.0 || top > kWorldHeight;
 }
 
-// A world point tied to by a joint or rope end without a body.
+// A world point tied to by a joint or rope end without a body: outside the view, or, at an end
+// naming a static object, nearer the origin than that object (so likely meant relative to it).
 void checkWorldAnchor(Diagnostics* diag, const void* item, const char* what, cpVect anchor,
                       const char* keyword, const SceneObject* named) {
-  const bool given = diag->set_at.count({item, keyword}) > 0;
-  const std::string not_relative = named ? ", not a point relative to " + objectName(diag, named)
-                                         : std::string();
+  const std::string point = formatPoint(anchor.x, anchor.y);
   if (outsideView(anchor.x, anchor.y, anchor.x, anchor.y)) {
     warnItem(diag, item, keyword,
-             std::string(what) + " end is tied to the world point " +
-                 formatPoint(anchor.x, anchor.y) + ", outside the 1024 x 768 view: at a static " +
-                 "or missing end the anchor is a world point" + not_relative);
-  } else if (!given && named) {
-    warnItem(diag, item, "",
-             std::string(what) + " end on static " + objectName(diag, named) +
-                 " is tied to the world point (0, 0), the top-left corner: give " + keyword +
-                 " as a world point");
+             std::string(what) + " end is tied to the world point " + point +
+                 ", outside the 1024 x 768 view: at a static or missing end the anchor is a " +
+                 "world point" +
+                 (named ? ", not a point relative to " + objectName(diag, named) : ""));
+  } else if (named && cpvdist(anchor, named->pos) > cpvlength(anchor)) {
+    const cpVect meant = cpvadd(named->pos, anchor);
+    warnItem(diag, item, keyword,
+             std::string(what) + " end on static " + objectName(diag, named) + " at " +
+                 formatPoint(named->pos.x, named->pos.y) + " is tied to the world point " + point +
+                 ": at a static end the anchor is a world point (relative to the object it " +
+                 "would be " + formatPoint(meant.x, meant.y) + ")");
   }
 }
 
