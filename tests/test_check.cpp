@@ -29,7 +29,8 @@ const CheckCase kCases[] = {
      {}},
     {"near-miss keywords, tabs, indentation",
      "scene_gravty 0 500\nScene_fps 30\nscene_fps\t30\n  scene_damping 0.5\nnew_obj a\n"
-     "obj_colour 1\nhello world\nscene_scroller_textHello\n" + kMover,
+     "obj_colour 1\nhello world\nscene_scroller_textHello\n" +
+         kMover,
      {},
      {{"scene.txt:1: warning", "did you mean 'scene_gravity'?"},
       {"scene.txt:2: warning", "did you mean 'scene_fps'?"},
@@ -39,7 +40,8 @@ const CheckCase kCases[] = {
       {"scene.txt:8: warning", "did you mean 'scene_scroller_text'?"}}},
     {"values that do not convert, long lines",
      "scene_gravity 0\nscene_step_iterations x\nobj_mass 2\nscene_scroller_text " +
-         std::string(1100, 'x') + "\n#" + std::string(1100, 'y') + "\nnew_obj\nobj_col_line 1 2 3\n",
+         std::string(1100, 'x') + "\n#" + std::string(1100, 'y') +
+         "\nnew_obj\nobj_col_line 1 2 3\n",
      {},
      {{"scene.txt:1: warning", "scene_gravity needs 2 numbers, found 1"},
       {"scene.txt:2: warning", "needs a whole number, found none"},
@@ -56,14 +58,16 @@ const CheckCase kCases[] = {
       {"scene.txt:3: note", "'b' is declared here"},
       {"scene.txt:8: warning", "duplicate object: 's'"},
       {"scene.txt:6: note", "first declared here"},
-      {"scene.txt:10: warning", "declares nothing: the joint_ lines below change the joint "
-                                "declared at line 1"},
+      {"scene.txt:10: warning",
+       "declares nothing: the joint_ lines below change the joint "
+       "declared at line 1"},
       {"scene.txt:1: note", "the joint they change"},
       {"scene.txt:1: warning", "joint is left out: it names no object"}}},
     {"mesh and material problems, with the scene line that read them",
      "new_obj a\nobj_mass 0\nobj_mesh m.obj\n",
-     {{"m.obj", "mtllib c.mtl\nv 1 2\nv 0 0 0\nv 10 0 0\nv 0 0 10\nf 1\t2 3 4\nf 2 3 9\n"
-                "usemtl x\nf 2 3\n\tf 2 3 4\nv\t1 2 3\n# f 1 2\n"},
+     {{"m.obj",
+       "mtllib c.mtl\nv 1 2\nv 0 0 0\nv 10 0 0\nv 0 0 10\nf 1\t2 3 4\nf 2 3 9\n"
+       "usemtl x\nf 2 3\n\tf 2 3 4\nv\t1 2 3\n# f 1 2\n"},
       {"c.mtl", "newmtl x\nKd 1 0\n"}},
      {{"c.mtl:2: warning", "Kd needs 3 numbers, found 2"},
       {"m.obj:1: note", "'c.mtl' was read for this line"},
@@ -90,8 +94,9 @@ const CheckCase kCases[] = {
       {"scene.txt:3: warning", "scene_damping -1 keeps the default 1"},
       {"scene.txt:7: warning", "obj_friction -1 is used as 0"},
       {"scene.txt:15: warning", "object 'n' is left out: its position or scale is not finite"},
-      {"scene.txt:10: warning", "rope is left out: neither end is a moving object (end a: 's' "
-                                "is static, end b: no object)"},
+      {"scene.txt:10: warning",
+       "rope is left out: neither end is a moving object (end a: 's' "
+       "is static, end b: no object)"},
       {"scene.txt:12: warning", "joint is left out: its first object 's' is static"},
       {"scene.txt:6: warning", "every triangle of 'flat.obj' has zero area"}}},
     {"world points at static ends, ropes without substeps, objects out of view",
@@ -101,8 +106,9 @@ const CheckCase kCases[] = {
          "obj_pos 2000 100\n",
      {},
      {{"scene.txt:12: warning", "outside the 1024 x 768 view: at a static or missing end"},
-      {"scene.txt:7: warning", "joint end on static 'hook' at (100, 50) is tied to the world "
-                               "point (0, 0)"},
+      {"scene.txt:7: warning",
+       "joint end on static 'hook' at (100, 50) is tied to the world "
+       "point (0, 0)"},
       {"scene.txt:10: warning", "ropes need scene_step_iterations 4 or more"},
       {"scene.txt:16: warning", "'far' lies entirely outside the 1024 x 768 view"}}},
     {"overlaps and frictionless resting contacts at the start",
@@ -194,8 +200,9 @@ TEST_F(Check, CheckerReportsInCompilerFormWithItsExitStatus) {
     o << out.rdbuf(), e << err.rdbuf();
     return std::make_tuple(WEXITSTATUS(status), o.str(), e.str());
   };
-  EXPECT_EQ(run("clean.txt"), std::make_tuple(0, std::string(),
-                                              std::string("quillmoor-check: 0 warnings in 1 file\n")));
+  EXPECT_EQ(
+      run("clean.txt"),
+      std::make_tuple(0, std::string(), std::string("quillmoor-check: 0 warnings in 1 file\n")));
   const auto [status, out, err] = run("clean.txt bad.txt");
   EXPECT_EQ(status, 1);
   EXPECT_EQ(out,

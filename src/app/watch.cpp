@@ -50,12 +50,16 @@ void watchFiles(Watch& watch, const std::vector<std::string>& paths) {
   watch.files.clear();
   if (watch.fd < 0) return;
   for (const std::string& path : paths) {
-    const auto [folder, name] = splitPath(path);
-    // Adding a folder again gives its descriptor again, or a new one for a new folder there.
-    const int wd = inotify_add_watch(watch.fd, folder.c_str(), kEvents | IN_ONLYDIR);
-    if (wd < 0 || name.empty()) continue;
-    watch.folders[folder] = wd;
-    watch.files.insert({wd, name});
+    // A missing folder is waited for in the nearest folder above it that exists.
+    for (auto part = splitPath(path); !part.second.empty(); part = splitPath(part.first)) {
+      // Adding a folder again gives its descriptor again, or a new one for a new folder there.
+      const int wd = inotify_add_watch(watch.fd, part.first.c_str(), kEvents | IN_ONLYDIR);
+      if (wd >= 0) {
+        watch.files.insert({wd, part.second});
+        break;
+      }
+      if (part.first == "." || part.first == "/") break;
+    }
   }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // --watch: the scene reloads when a file the last reload opened (or tried to) changes on disk.
 // inotify on the files' folders, read without blocking from a timer of the event loop.
-#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -10,9 +9,8 @@
 struct AppState;
 
 struct Watch {
-  int fd = -1;                                  // the inotify instance; -1 when not watching
-  std::map<std::string, int> folders;           // folder -> watch descriptor
-  std::set<std::pair<int, std::string>> files;  // (descriptor, name in that folder)
+  int fd = -1;                                     // the inotify instance; -1 when not watching
+  std::set<std::pair<int, std::string>> files;     // (descriptor, name in that folder)
   double first_change = -1.0, last_change = -1.0;  // seconds; -1: no change pending
 };
 
@@ -27,7 +25,7 @@ std::pair<std::string, std::string> splitPath(const std::string& path);
 bool openWatch(Watch& watch);
 void closeWatch(Watch& watch);
 
-// Watches exactly these files from now on (their folders must exist to be watched).
+// Watches exactly these files from now on; for a missing folder, the nearest one above it.
 void watchFiles(Watch& watch, const std::vector<std::string>& paths);
 
 // Takes in what happened since the last call; true once a watched file changed and its burst

@@ -147,7 +147,9 @@ const KeywordRow kKeywords[] = {
     {"obj_mesh", Match::Prefix, Target::Object, " %s", 1,
      [](LoadState& s, const Values& v) { s.object->mesh = s.getMesh(s.scene, v.word, s.diag); }},
     {"obj_col_mesh", Match::Prefix, Target::Object, " %s", 1,
-     [](LoadState& s, const Values& v) { s.object->col_mesh = s.getMesh(s.scene, v.word, s.diag); }},
+     [](LoadState& s, const Values& v) {
+       s.object->col_mesh = s.getMesh(s.scene, v.word, s.diag);
+     }},
     // The radius is optional; it reads as 0.0 when only four numbers are given.
     {"obj_col_line", Match::Prefix, Target::Object, " %f %f %f %f %f", 4,
      [](LoadState& s, const Values& v) {
@@ -300,8 +302,8 @@ bool reportDeclarationWithText(LoadState& s, const char* line) {
       warn(s.diag, text + "find no active " + k.item);
     } else {
       const Place& declared = s.diag->declared[active];
-      warn(s.diag, text + "change the " + k.item + " declared at line " +
-                       std::to_string(declared.line));
+      warn(s.diag,
+           text + "change the " + k.item + " declared at line " + std::to_string(declared.line));
       noteAt(s.diag, declared, std::string("the ") + k.item + " they change");
     }
     return true;
@@ -384,8 +386,9 @@ std::unique_ptr<Scene> readScene(const char* path, MeshLookup getMesh, Diagnosti
     if (diag && !continued) {
       diag->reading.front().line = ++number;
       if (!whole && !isCommentOrBlank(line))
-        warn(diag, "line is longer than 1023 bytes: it is read in parts of 1023, each handled "
-                   "as a line of its own");
+        warn(diag,
+             "line is longer than 1023 bytes: it is read in parts of 1023, each handled "
+             "as a line of its own");
     }
     handleLine(state, line, continued);
     continued = !whole;

@@ -13,5 +13,4 @@ using MeshLookup = const Mesh* (*)(Scene& scene, const std::string& path, Diagno
 // Reads the settings and declarations. Returns nullptr when the file cannot be opened.
 // Messages go to standard output; with `diag`, every line that does not do what it appears to
 // say is reported there as well.
-std::unique_ptr<Scene> readScene(const char* path, MeshLookup getMesh,
-                                 Diagnostics* diag = nullptr);
+std::unique_ptr<Scene> readScene(const char* path, MeshLookup getMesh, Diagnostics* diag = nullptr);

@@ -80,8 +80,9 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space, Diagnostics*
     object.body = body;
     offset = cpvzero;
   }
-  if (diag) reportSurfaceValues(diag, object, surfaceValue(object.bounciness),
-                                surfaceValue(object.friction));
+  if (diag)
+    reportSurfaceValues(diag, object, surfaceValue(object.bounciness),
+                        surfaceValue(object.friction));
   if (object.col_mesh) {
     addCollisionMesh(space, body, offset, object);
   } else if (object.has_col_line) {

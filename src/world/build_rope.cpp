@@ -28,7 +28,8 @@ void buildRope(Scene& scene, SceneRope& rope, cpSpace* space, Diagnostics* diag)
   const cpVect d = cpvsub(end, start);
   const float length = std::sqrt(static_cast<float>(d.x * d.x + d.y * d.y));
   if (!std::isfinite(length) || length < 0.01f)
-    return leftOut(diag, &rope, "", "its ends are " + formatNumber(length) + " apart (0.01 at least)");
+    return leftOut(diag, &rope, "",
+                   "its ends are " + formatNumber(length) + " apart (0.01 at least)");
   const cpVect u = cpvmult(d, 1.0 / length);
 
   const float quotient = std::trunc(length / rope.approx_seg_len);

@@ -20,7 +20,9 @@ namespace {
 constexpr double kTouching = 1.0;
 constexpr double kOverlap = 0.5;
 
-bool isStatic(const SceneObject& object) { return !(object.mass > 0.0f) || std::isinf(object.mass); }
+bool isStatic(const SceneObject& object) {
+  return !(object.mass > 0.0f) || std::isinf(object.mass);
+}
 
 bool outsideView(double left, double top, double right, double bottom) {
   return right < 0.0 || left > kWorldWidth || bottom < 0.0 || top > kWorldHeight;
@@ -65,14 +67,17 @@ void checkMeshAreas(const Scene& scene, Diagnostics* diag) {
     for (const Mesh* mesh : {object->col_mesh, object->mesh}) {
       if (!mesh || mesh->triangles.empty() || !seen.insert(mesh).second) continue;
       const char* keyword = mesh == object->col_mesh ? "obj_col_mesh" : "obj_mesh";
-      const auto flat = std::count_if(mesh->triangles.begin(), mesh->triangles.end(),
-                                      [&](const MeshTriangle& t) { return triangleArea(*mesh, t) == 0.0; });
+      const auto flat =
+          std::count_if(mesh->triangles.begin(), mesh->triangles.end(),
+                        [&](const MeshTriangle& t) { return triangleArea(*mesh, t) == 0.0; });
       const std::string path = "'" + meshPath(scene, mesh) + "'";
       if (flat == static_cast<long>(mesh->triangles.size())) {
-        warnItem(diag, object, keyword,
-                 "every triangle of " + path + " has zero area: a vertex's x is its first number "
-                 "and y its third (the second is not used), so a mesh drawn in the OBJ's x-y plane "
-                 "lies flat");
+        warnItem(
+            diag, object, keyword,
+            "every triangle of " + path +
+                " has zero area: a vertex's x is its first number "
+                "and y its third (the second is not used), so a mesh drawn in the OBJ's x-y plane "
+                "lies flat");
       } else if (flat > 0 && mesh == object->col_mesh) {
         warnItem(diag, object, keyword,
                  std::to_string(flat) + " of " + std::to_string(mesh->triangles.size()) +
@@ -93,7 +98,10 @@ struct Extent {
 std::vector<cpShape*> shapesOf(cpBody* body) {
   std::vector<cpShape*> shapes;
   cpBodyEachShape(
-      body, [](cpBody*, cpShape* s, void* list) { static_cast<std::vector<cpShape*>*>(list)->push_back(s); },
+      body,
+      [](cpBody*, cpShape* s, void* list) {
+        static_cast<std::vector<cpShape*>*>(list)->push_back(s);
+      },
       &shapes);
   return shapes;
 }
@@ -167,8 +175,8 @@ void onContact(cpShape* other, const cpContactPointSet* points, ContactQuery& q)
     depth = std::max(depth, overlap);
   }
   // Resting: touching a surface that faces against gravity, without friction on either side.
-  if (cpvdot(points->normal, q.down) > 0.5 &&
-      cpShapeGetFriction(q.shape) == 0.0 && cpShapeGetFriction(other) == 0.0)
+  if (cpvdot(points->normal, q.down) > 0.5 && cpShapeGetFriction(q.shape) == 0.0 &&
+      cpShapeGetFriction(other) == 0.0)
     q.resting->insert(object);
 }
 
@@ -219,7 +227,8 @@ void leftOut(Diagnostics* diag, const SceneJoint* joint, const char* keyword,
   warnItem(diag, joint, keyword, "joint is left out: " + why);
 }
 
-void leftOut(Diagnostics* diag, const SceneRope* rope, const char* keyword, const std::string& why) {
+void leftOut(Diagnostics* diag, const SceneRope* rope, const char* keyword,
+             const std::string& why) {
   warnItem(diag, rope, keyword, "rope is left out: " + why);
 }
 
@@ -231,7 +240,8 @@ std::string notMovingText(const Diagnostics* diag, const SceneObject& object, co
   const std::string name = objectName(diag, &object);
   if (isStatic(object))
     return std::string("its ") + role + " " + name + " is static, and a joint needs a moving one";
-  return std::string("its ") + role + " " + name + " was never built (a later object took its "
+  return std::string("its ") + role + " " + name +
+         " was never built (a later object took its "
          "name, or it was left out)";
 }
 
@@ -240,8 +250,8 @@ std::string ropeEndsText(const Diagnostics* diag, const SceneRope& rope) {
     if (!object) return "no object";
     return objectName(diag, object) + (isStatic(*object) ? " is static" : " was never built");
   };
-  return "neither end is a moving object (end a: " + end(rope.obj_a) + ", end b: " +
-         end(rope.obj_b) + ")";
+  return "neither end is a moving object (end a: " + end(rope.obj_a) +
+         ", end b: " + end(rope.obj_b) + ")";
 }
 
 void reportSurfaceValues(Diagnostics* diag, const SceneObject& object, double bounciness,
@@ -324,8 +334,8 @@ void checkWorld(Scene& scene, cpSpace* space, Diagnostics* diag) {
     const bool set = diag->set_at.count({&s, "scene_step_iterations"}) > 0;
     warnItem(diag, set ? static_cast<const void*>(&s) : rope.get(), "scene_step_iterations",
              "ropes need scene_step_iterations " + std::to_string(kRopeSubsteps) +
-                 " or more (physics steps per tick); with " +
-                 std::to_string(s.step_iterations) + " they stretch and let go of what they hold");
+                 " or more (physics steps per tick); with " + std::to_string(s.step_iterations) +
+                 " they stretch and let go of what they hold");
     break;
   }
   checkMeshAreas(scene, diag);

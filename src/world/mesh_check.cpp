@@ -51,8 +51,9 @@ void reportMissingFile(Diagnostics* diag, const std::string& message, const std:
 
 void reportFaceLine(Diagnostics* diag, const char* corners) {
   if (std::strchr(corners, '\t'))
-    warn(diag, "tab inside a face line: the corner after a tab is skipped and the face goes on "
-               "at the next space (separate corners with single spaces)");
+    warn(diag,
+         "tab inside a face line: the corner after a tab is skipped and the face goes on "
+         "at the next space (separate corners with single spaces)");
   if (std::strstr(corners, "  "))
     warn(diag, "two spaces in a row inside a face line: the corner after them is read twice");
 }

@@ -34,7 +34,8 @@ void expectLoads(const Background& viewer, int count, const char* after) {
 
 TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   TempDir dir;
-  const std::string scene = "scene_gravty 0 500\nnew_obj a\nobj_mesh red.obj\nobj_mass 0\n";
+  const std::string scene =
+      "scene_gravty 0 500\nnew_obj a\nobj_mesh red.obj\nobj_mass 0\nobj_mesh sub/m.obj\n";
   writeFile("scene.txt", scene);
   Background still({QUILLMOOR_VIEWER});
   Background viewer({QUILLMOOR_VIEWER, "--watch"});
@@ -55,6 +56,20 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   EXPECT_NE(viewer.out().find("SCENE FILE NOT FOUND! ('scene.txt')"), std::string::npos);
   writeFile("scene.txt", scene);  // created after being missing
   expectLoads(viewer, 5, "create");
+  ASSERT_TRUE(std::filesystem::create_directory("new"));  // a missing folder appears
+  writeFile("new/m.obj", "");
+  std::filesystem::rename("new", "sub");
+  expectLoads(viewer, 6, "folder created");
+  std::filesystem::remove("red.obj");  // a mesh replaced by a folder
+  std::filesystem::create_directory("red.obj");
+  expectLoads(viewer, 7, "mesh replaced by a folder");
+  for (int i = 0; i < 100; ++i) {  // rewritten a hundred times a second
+    writeFile("scene.txt", scene + "# " + std::to_string(i) + "\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_GE(loads(viewer), 8);
+  EXPECT_LE(loads(viewer), 10);  // one per second of the burst, and one after it
   EXPECT_TRUE(viewer.running());
 
   EXPECT_EQ(loads(still), 1);  // without --watch nothing reloads
@@ -79,7 +94,7 @@ TEST(Authoring, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
   int joint = 0, differing = 0;
   for (int x = 320; x < 640; ++x) {
     const Pixel p = brightest(plain, x, 400, true), d = brightest(debug, x, 400, true);
-    EXPECT_EQ(p.r + p.g + p.b, 0) << x;            // nothing there without --debug
+    EXPECT_EQ(p.r + p.g + p.b, 0) << x;           // nothing there without --debug
     joint += d.r > 150 && d.g > 150 && d.b < 80;  // the pin joint's yellow line
   }
   EXPECT_GT(joint, 300);
