@@ -41,13 +41,14 @@ const CheckCase kCases[] = {
     {"values that do not convert, long lines",
      "scene_gravity 0\nscene_step_iterations x\nobj_mass 2\nscene_scroller_text " +
          std::string(1100, 'x') + "\n#" + std::string(1100, 'y') +
-         "\nnew_obj\nobj_col_line 1 2 3\n",
+         "\nnew_obj\nobj_col_line 1 2 3\nscene_solver_iterations 12.5\nscene_glow_enabled 1 # on\n",
      {},
      {{"scene.txt:1: warning", "scene_gravity needs 2 numbers, found 1"},
       {"scene.txt:2: warning", "needs a whole number, found none"},
       {"scene.txt:3: warning", "No active object for: obj_mass 2"},
       {"scene.txt:4: warning", "longer than 1023"},
       {"scene.txt:7: warning", "obj_col_line needs 4 or 5 numbers, found 3"},
+      {"scene.txt:8: warning", "scene_solver_iterations needs a whole number: it reads as 12"},
       {"scene.txt:6: warning", "no collision shape"}}},
     {"references, duplicates, declarations with more text",
      "new_joint_pin\njoint_obj_a b\nnew_obj b\n" + kMover +

@@ -41,11 +41,6 @@ bool openWatch(Watch& watch) {
   return watch.fd >= 0;
 }
 
-void closeWatch(Watch& watch) {
-  if (watch.fd >= 0) close(watch.fd);
-  watch = Watch{};
-}
-
 void watchFiles(Watch& watch, const std::vector<std::string>& paths) {
   watch.files.clear();
   if (watch.fd < 0) return;

@@ -23,7 +23,6 @@ constexpr double kWatchLongest = 1.0;
 std::pair<std::string, std::string> splitPath(const std::string& path);
 
 bool openWatch(Watch& watch);
-void closeWatch(Watch& watch);
 
 // Watches exactly these files from now on; for a missing folder, the nearest one above it.
 void watchFiles(Watch& watch, const std::vector<std::string>& paths);

@@ -337,6 +337,10 @@ void handleLine(LoadState& state, const char* line, bool continued) {
     if (got >= row.needed) {
       if (state.diag && row.target != Target::Declaration)
         state.diag->set_at[{activeItem(state, row.target), row.keyword}] = here(state);
+      if (state.diag && std::strstr(row.format ? row.format : "", "%d") &&
+          std::strspn(values.rest + std::strspn(values.rest, " \t+-0123456789"), ".eE") > 0)
+        warn(state.diag, std::string(row.keyword) + " needs a whole number: it reads as " +
+                             std::to_string(values.i));
       row.apply(state, values);
     } else if (state.diag) {
       warn(state.diag, std::string(row.keyword) + " needs " + valuesWanted(row) + ", found " +

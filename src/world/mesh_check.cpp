@@ -38,7 +38,7 @@ void LineCounter::next() {
 void reportMissingFile(Diagnostics* diag, const std::string& message, const std::string& path) {
   if (!diag) return;
   warn(diag, message);
-  if (diag->scene_folder.empty() || path.empty() || path[0] == '/') return;
+  if (diag->scene_folder.empty() || diag->reading.empty() || path.empty() || path[0] == '/') return;
   FILE* beside = openTextFile((diag->scene_folder + path).c_str());
   if (!beside) return;
   std::fclose(beside);
