@@ -19,13 +19,11 @@ bool startsWith(const char* line, const char* keyword) {
 // Appends the fan triangles of one "f " line; corners are separated by single spaces.
 void readFace(Mesh& mesh, const char* corners, Color3 color, Diagnostics* diag) {
   if (diag) reportFaceLine(diag, corners);
-  int first = -1, second = -1;
+  int first = -1, second = -1, nameless = 0;
   for (const char* p = corners;;) {
     int number;
-    if (!scanInt(p, &number)) return;
-    if (number <= 0)
-      warn(diag, "corner number " + std::to_string(number) +
-                     " names no vertex (vertices are numbered from 1)");
+    if (!scanInt(p, &number)) break;
+    nameless += number <= 0;
     // Numbers are 1-based; a corner number of 0 or below leaves its place unset.
     const int k = number == INT_MIN ? -1 : number - 1;
     if (first < 0) {
@@ -37,9 +35,12 @@ void readFace(Mesh& mesh, const char* corners, Color3 color, Diagnostics* diag) 
       second = k;
     }
     p = std::strchr(p, ' ');
-    if (!p) return;
+    if (!p) break;
     ++p;
   }
+  if (nameless)
+    warn(diag, std::to_string(nameless) + " corner number" + (nameless == 1 ? "" : "s") +
+                   " of 0 or below name no vertex (vertices are numbered from 1)");
 }
 
 bool namesVertices(const MeshTriangle& t, size_t count) {
@@ -55,7 +56,7 @@ void loadMaterials(MaterialTable& materials, FILE* file, Diagnostics* diag) {
   LineBuffer buffer;
   LineCounter counter(diag);
   while (readLine(file, buffer, counter.whole())) {
-    counter.next();
+    counter.next(buffer);
     // Skips codes 1 to 32 and, as signed bytes, every byte from 128 up (a UTF-8 BOM too).
     const char* line = buffer;
     while (*line && static_cast<signed char>(*line) <= 32) ++line;
@@ -100,7 +101,7 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
   LineCounter counter(diag, path);
   std::vector<Place> face_places;  // parallel to the triangles, with diagnostics only
   while (readLine(file, line, counter.whole())) {
-    counter.next();
+    counter.next(line);
     LineBuffer word;
     if (startsWith(line, "mtllib ")) {
       if (std::sscanf(line, "mtllib %s", word) != 1) continue;

@@ -29,9 +29,15 @@ LineCounter::~LineCounter() {
   if (pushed_) diag_->reading.pop_back();
 }
 
-void LineCounter::next() {
+void LineCounter::next(const char* line) {
   if (!diag_) return;
-  if (!continued_) ++diag_->reading.back().line;
+  if (!continued_) {
+    ++diag_->reading.back().line;
+    if (!whole_ && !isCommentOrBlank(line))
+      warn(diag_,
+           "line is longer than 1023 bytes: it is read in parts of 1023, each handled as "
+           "a line of its own");
+  }
   continued_ = !whole_;
 }
 

@@ -16,7 +16,7 @@ class LineCounter {
   LineCounter(const LineCounter&) = delete;
   LineCounter& operator=(const LineCounter&) = delete;
   bool* whole() { return diag_ ? &whole_ : nullptr; }  // for readLine
-  void next();                                         // after each read
+  void next(const char* line);                         // after each read; reports long lines
  private:
   Diagnostics* diag_;
   bool pushed_ = false;
