@@ -53,7 +53,7 @@ const CheckCase kCases[] = {
     {"references, duplicates, declarations with more text",
      "new_joint_pin\njoint_obj_a b\nnew_obj b\n" + kMover +
          "new_obj s\nobj_mass 0\nnew_obj s\nobj_mass 0\nnew_joint_slide // limits\n"
-         "joint_slide_max 40\n",
+         "joint_slide_max 40\nnew_rope\nrope_obj_a bx\n",
      {},
      {{"scene.txt:2: warning", "Joint tried to use an object not yet created: 'b'"},
       {"scene.txt:3: note", "'b' is declared here"},
@@ -63,6 +63,8 @@ const CheckCase kCases[] = {
        "declares nothing: the joint_ lines below change the joint "
        "declared at line 1"},
       {"scene.txt:1: note", "the joint they change"},
+      {"scene.txt:13: warning", "'bx': no object of that name is declared (did you mean 'b'?)"},
+      {"scene.txt:12: warning", "rope is left out: neither end is a moving object"},
       {"scene.txt:1: warning", "joint is left out: it names no object"}}},
     {"mesh and material problems, with the scene line that read them",
      "new_obj a\nobj_mass 0\nobj_mesh m.obj\n",

@@ -351,11 +351,21 @@ void handleLine(LoadState& state, const char* line, bool continued) {
   if (state.diag && !continued) reportUnrecognised(state, line);
 }
 
-// A name that was not registered when a joint or rope named it but is declared further down.
+// Names that were not registered when a joint or rope named them: where they are declared
+// further down, or, when nowhere, a declared name close to them.
 void reportLateDeclarations(LoadState& s) {
   for (auto p = s.pending.rbegin(); p != s.pending.rend(); ++p) {
     auto found = s.scene.objects.find(p->name);
-    if (found == s.scene.objects.end()) continue;
+    if (found == s.scene.objects.end()) {
+      std::string& text = s.diag->list[p->warning].text;
+      text += ": no object of that name is declared";
+      for (const auto& [name, object] : s.scene.objects)
+        if (editDistance(name, p->name) <= 2) {
+          text += " (did you mean '" + name + "'?)";
+          break;
+        }
+      continue;
+    }
     const Place& declared = s.diag->declared[found->second];
     s.diag->list.insert(s.diag->list.begin() + p->warning + 1,
                         {declared, Severity::Note,
