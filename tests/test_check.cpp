@@ -106,12 +106,13 @@ const CheckCase kCases[] = {
      "new_obj hook\nobj_mass 0\nobj_pos 100 50\nnew_obj a\n" + kMover +
          "new_joint_pin\njoint_obj_a a\njoint_obj_b hook\nnew_rope\nrope_obj_a a\n"
          "rope_anchor_b -50 100\nnew_obj far\nobj_mass 0\nobj_col_line 0 0 10 0 1\n"
-         "obj_pos 2000 100\n",
+         "obj_pos 2000 100\nnew_joint_pin\njoint_obj_a a\njoint_anchor_b 100 100\n",
      {},
      {{"scene.txt:12: warning", "outside the 1024 x 768 view: at a static or missing end"},
       {"scene.txt:7: warning",
        "joint end on static 'hook' at (100, 50) is tied to the world "
        "point (0, 0)"},
+      {"scene.txt:17: warning", "pin joint of length 0"},
       {"scene.txt:10: warning", "ropes need scene_step_iterations 4 or more"},
       {"scene.txt:16: warning", "'far' lies entirely outside the 1024 x 768 view"}}},
     {"overlaps and frictionless resting contacts at the start",

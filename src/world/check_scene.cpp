@@ -29,7 +29,8 @@ bool outsideView(double left, double top, double right, double bottom) {
 }
 
 // A world point tied to by a joint or rope end without a body: outside the view, or, at an end
-// naming a static object, nearer the origin than that object (so likely meant relative to it).
+// naming a static object, nearer the origin than that object while the point relative to the
+// object would be in view (so likely meant relative to it).
 void checkWorldAnchor(Diagnostics* diag, const void* item, const char* what, cpVect anchor,
                       const char* keyword, const SceneObject* named) {
   const std::string point = formatPoint(anchor.x, anchor.y);
@@ -39,8 +40,9 @@ void checkWorldAnchor(Diagnostics* diag, const void* item, const char* what, cpV
                  ", outside the 1024 x 768 view: at a static or missing end the anchor is a " +
                  "world point" +
                  (named ? ", not a point relative to " + objectName(diag, named) : ""));
-  } else if (named && cpvdist(anchor, named->pos) > cpvlength(anchor)) {
-    const cpVect meant = cpvadd(named->pos, anchor);
+  } else if (const cpVect meant = named ? cpvadd(named->pos, anchor) : anchor;
+             named && cpvdist(anchor, named->pos) > cpvlength(anchor) &&
+             !outsideView(meant.x, meant.y, meant.x, meant.y)) {
     warnItem(diag, item, keyword,
              std::string(what) + " end on static " + objectName(diag, named) + " at " +
                  formatPoint(named->pos.x, named->pos.y) + " is tied to the world point " + point +
@@ -302,7 +304,17 @@ void checkJointEnds(const SceneJoint& joint, Diagnostics* diag) {
   const bool swapped = !joint.obj_a;
   const SceneObject* moving = swapped ? joint.obj_b : joint.obj_a;
   const SceneObject* other = swapped ? nullptr : joint.obj_b;
-  if (!diag || !moving || !moving->body || (other && other->body)) return;
+  if (!diag || !moving || !moving->body) return;
+  // Objects are built at their declared places, so this is the joint's length when made.
+  const cpVect a = cpvadd(moving->pos, swapped ? joint.anchor_b : joint.anchor_a);
+  const cpVect b = other && other->body ? cpvadd(other->pos, joint.anchor_b)
+                                        : (swapped ? joint.anchor_a : joint.anchor_b);
+  if (joint.kind == JointKind::Pin && cpvdist(a, b) == 0.0)
+    warnItem(diag, &joint, "",
+             "pin joint of length 0: its anchors meet at " + formatPoint(a.x, a.y) +
+                 ", which the physics library handles poorly (a slide joint with limits 0 0 " +
+                 "holds them together)");
+  if (other && other->body) return;
   checkWorldAnchor(diag, &joint, "joint", swapped ? joint.anchor_a : joint.anchor_b,
                    swapped ? "joint_anchor_a" : "joint_anchor_b", other);
 }

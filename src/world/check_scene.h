@@ -34,7 +34,8 @@ void reportSurfaceValues(Diagnostics* diag, const SceneObject& object, double bo
 void checkSettings(const Scene& scene, Diagnostics* diag);
 
 // A joint end (before the joint is built) or a rope end (after) tied to the world at a point
-// the author likely did not mean: outside the view, or the corner (0, 0) by default.
+// the author likely did not mean: outside the view, or near the origin rather than near the
+// static object it names. Also a pin joint of length 0.
 void checkJointEnds(const SceneJoint& joint, Diagnostics* diag);
 void checkRopeEnds(const SceneRope& rope, Diagnostics* diag);
 
