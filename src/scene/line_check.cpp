@@ -32,8 +32,12 @@ const KeywordInfo* closest(const std::vector<KeywordInfo>& keywords, const std::
   }
   if (best) return best;
   int distance = limit + 1;
+  const std::string lowered = lower(word);
   for (const KeywordInfo& k : keywords) {
-    const int d = editDistance(lower(word), k.keyword);
+    // Lengths further apart than the limit are further apart in edits too.
+    const long apart = static_cast<long>(word.size()) - static_cast<long>(std::strlen(k.keyword));
+    if (apart > limit || -apart > limit) continue;
+    const int d = editDistance(lowered, k.keyword);
     if (d < distance) best = &k, distance = d;
   }
   return best;
