@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "render/debug_draw.h"
 #include "render/frame.h"
 #include "world/load_scene.h"
 #include "world/physics.h"
@@ -49,7 +50,8 @@ void resetWorld(AppState& app) {
   cpSpace* previous_space = app.space;
   std::unique_ptr<Scene> previous_scene = std::move(app.scene);
   app.space = newSpace();
-  app.scene = loadScene(app.scene_file, app.space);
+  if (app.diagnostics) *app.diagnostics = Diagnostics{};
+  app.scene = loadScene(app.scene_file, app.space, app.diagnostics.get());
   // Nothing refers to the previous world any more. Its space goes first: the static body
   // its shapes and joints hang on belongs to the previous scene.
   freeSpace(previous_space);
@@ -72,6 +74,7 @@ void resetScene() {
   resetWorld(g_app);
   measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
   glutSetCursor(cursorFor(g_app.scene.get(), g_app.fullscreen));
+  reportReset(g_app);
 }
 
 void tick() {
@@ -84,6 +87,7 @@ void tick() {
 
 void onDisplay() {
   drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  if (g_app.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
   glutSwapBuffers();
 }
 

@@ -49,5 +49,8 @@ void startViewer(int* argc, char** argv) {
     printUsage(args.help_option);
     std::exit(0);
   }
+  g_app.debug = args.debug;
+  if (args.watch) prepareWatch(g_app);
   startWorld(args.scene_file, args.fullscreen);
+  if (args.watch) armWatchTimer();
 }

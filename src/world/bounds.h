@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <string>
 
 // Largest coordinate a scene can place anything at: positions, anchors, collision line ends
 // and radii, mesh vertices after scaling, slide limits. A thousand times the world's size
@@ -35,3 +36,9 @@ inline bool withinCoordinate(cpVect v) { return withinCoordinate(v.x) && withinC
 inline bool withinMass(double mass) { return mass >= kMinMass && mass <= kMaxMass; }
 inline bool withinMoment(double moment) { return moment >= kMinMoment && moment <= kMaxMoment; }
 inline bool withinScale(double scale) { return std::fabs(scale) <= kMaxScale; }
+
+// Why a value leaves its item out, for the checker: "<what> is not finite" or "... is out of
+// bounds".
+inline std::string beyondText(const char* what, bool finite) {
+  return std::string(what) + (finite ? " is out of bounds" : " is not finite");
+}

@@ -5,6 +5,7 @@
 
 #include "world/bounds.h"
 #include "world/builders.h"
+#include "world/check_scene.h"
 #include "world/limits.h"
 #include "world/mesh.h"
 #include "world/physics.h"
@@ -71,18 +72,27 @@ float momentRadius(const SceneObject& object) {
 
 }  // namespace
 
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget) {
-  if (!withinCoordinate(object.pos) || !withinScale(object.scale)) return;
+void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget,
+                 Diagnostics* diag) {
+  if (!withinCoordinate(object.pos) || !withinScale(object.scale))
+    return leftOut(
+        diag, &object, withinCoordinate(object.pos) ? "obj_scale" : "obj_pos",
+        beyondText("its position or scale", isFinite(object.pos) && std::isfinite(object.scale)));
   // An infinite mass cannot move: the object is static, as for a mass of 0 or below.
   const bool dynamic = object.mass > 0.0f && std::isfinite(object.mass);
-  if (dynamic && !withinMass(object.mass)) return;
+  if (dynamic && !withinMass(object.mass))
+    return leftOut(diag, &object, "obj_mass", "its mass is out of bounds");
+  if (std::isinf(object.mass) && object.mass > 0.0f)
+    replaced(diag, &object, "obj_mass", "an infinite mass makes the object static");
   cpBody* body = scene.static_body.get();
   cpVect offset = object.pos;
   if (dynamic) {
     if (!roomForItem(space, budget)) return;
     const float r = momentRadius(object);
     const double moment = cpMomentForCircle(object.mass, 0.0, r, cpvzero);
-    if (!withinMoment(moment)) return;
+    if (!withinMoment(moment))
+      return leftOut(diag, &object, "obj_mass",
+                     "its moment of inertia works out as " + formatNumber(moment));
     body = cpBodyNew(object.mass, moment);
     guardBody(body);
     cpBodySetPosition(body, object.pos);
@@ -90,14 +100,20 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget&
     object.body = body;
     offset = cpvzero;
   }
+  if (diag)
+    reportSurfaceValues(diag, object, surfaceValue(object.bounciness),
+                        surfaceValue(object.friction));
   if (object.col_mesh) {
     addCollisionMesh(space, body, offset, object, budget);
   } else if (object.has_col_line) {
     const cpVect a = object.col_line_a, b = object.col_line_b;
-    if (withinCoordinate(a) && withinCoordinate(b) && withinCoordinate(object.col_line_radius))
-      addShape(
-          space,
-          cpSegmentShapeNew(body, cpvadd(a, offset), cpvadd(b, offset), object.col_line_radius),
-          object, budget);
+    const double r = object.col_line_radius;
+    if (withinCoordinate(a) && withinCoordinate(b) && withinCoordinate(r))
+      addShape(space, cpSegmentShapeNew(body, cpvadd(a, offset), cpvadd(b, offset), r), object,
+               budget);
+    else if (isFinite(a) && isFinite(b) && std::isfinite(r))
+      replaced(diag, &object, "obj_col_line", "the collision line is left out: out of bounds");
+    else
+      replaced(diag, &object, "obj_col_line", "the collision line is left out: not finite");
   }
 }

@@ -3,6 +3,7 @@
 // cannot build.
 #include <chipmunk/chipmunk.h>
 
+#include "scene/diagnostics.h"
 #include "scene/scene.h"
 #include "world/limits.h"
 
@@ -10,11 +11,9 @@
 // no single line can exhaust memory (a 1024 x 768 world needs a few hundred at most).
 constexpr int kMaxRopeSegments = 4096;
 
-// Builds the objects, then the ropes, then the declared joints, within the limits of
-// world/limits.h (the scene's step and solver counts may be lowered); returns which were met.
-LimitsMet buildWithinLimits(Scene& scene, cpSpace* space);
-
-// Counts its shapes and body against the budget; what does not fit is left out.
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget);
-void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space);
-void buildRope(Scene& scene, SceneRope& rope, cpSpace* space);
+// With `diag`, each also reports what it leaves out or replaces, and why. Objects count their
+// body and shapes against the budget of world/limits.h; what does not fit is left out.
+void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget,
+                 Diagnostics* diag = nullptr);
+void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space, Diagnostics* diag = nullptr);
+void buildRope(Scene& scene, SceneRope& rope, cpSpace* space, Diagnostics* diag = nullptr);
