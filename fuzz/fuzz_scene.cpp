@@ -1,8 +1,9 @@
 // The scene reader with everything after it: the world built, stepped, pushed by the mouse
-// and read again. A physics-library abort ends the process with SIGABRT, which libFuzzer
+// and read again with diagnostics. A physics-library abort ends the process with SIGABRT, which libFuzzer
 // reports as a deadly signal, so every such input is a finding.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "app/frame_loop.h"
 #include "app/mouse.h"
@@ -47,7 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   runTicks(app, 3);
   pushBodies(app);
   runTicks(app, 3);
+  // The reload reports through diagnostics, as the checker and --watch do.
+  app.diagnostics = std::make_unique<Diagnostics>();
   resetWorld(app);
+  printDiagnostics(*app.diagnostics, stdout);
   runTicks(app, 1);
   releaseWorld(app);
   return 0;
