@@ -15,10 +15,12 @@ cmake --build build-fuzz -j"$(nproc)" --target quillmoor_fuzz_scene quillmoor_fu
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 # Runs a target without the physics library's warnings (it warns on every zero-length pin joint,
-# say); its aborts and every sanitizer or libFuzzer report still show. A failing target fails
+# say) and the lines about limits met; its aborts and every sanitizer or libFuzzer report still
+# show. A failing target fails
 # the pipeline (pipefail), and so the script.
 quiet() {
-  "$@" 2>&1 | sed -e '/^Chipmunk warning/d' -e '/^\tFailed condition/d' -e '/^\tSource:/d'
+  "$@" 2>&1 | sed -e '/^Chipmunk warning/d' -e '/^\tFailed condition/d' -e '/^\tSource:/d' \
+    -e '/^quillmoor: /d'
 }
 
 mkdir -p build-fuzz/findings
