@@ -54,7 +54,8 @@ StepLoad stepLoad(cpSpace* space, size_t moving_overlaps) {
   const double joints = space->constraints->num;
   const double shapes = static_cast<double>(count(space->dynamicShapes));
   const double bodies = space->dynamicBodies->num;
-  return {joints + 16.0 * static_cast<double>(moving_overlaps) + 4.0 * shapes, 64.0 * bodies};
+  const double overlaps = static_cast<double>(moving_overlaps);
+  return {joints + 16.0 * overlaps + 4.0 * shapes, 64.0 * bodies + 128.0 * overlaps};
 }
 
 TickWork limitTickWork(int substeps, int solver_iterations, StepLoad load) {
