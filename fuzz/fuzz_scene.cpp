@@ -1,6 +1,6 @@
 // The scene reader with everything after it: the world built, stepped, pushed by the mouse
-// and read again with diagnostics. A physics-library abort ends the process with SIGABRT, which libFuzzer
-// reports as a deadly signal, so every such input is a finding.
+// and read again with diagnostics. A physics-library abort ends the process with SIGABRT, which
+// libFuzzer reports as a deadly signal, so every such input is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

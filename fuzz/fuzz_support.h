@@ -17,7 +17,8 @@ inline std::string& workDir() {
 
 inline void removeWorkDir() {
   const std::string command = "rm -rf '" + workDir() + "'";
-  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", command.c_str());
+  if (std::system(command.c_str()) != 0)
+    std::fprintf(stderr, "cannot remove %s\n", command.c_str());
 }
 
 // Moves into a fresh temporary directory for the whole run and silences standard output,
