@@ -7,7 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "scene/scene_loader.h"
+#include "render/frame.h"
+#include "world/load_scene.h"
 #include "world/physics.h"
 
 namespace {
@@ -79,6 +80,11 @@ void tick() {
   if (advanceScroller(g_app.scroller, plan.scroller_speed, plan.fps))
     measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
   glutPostRedisplay();
+}
+
+void onDisplay() {
+  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  glutSwapBuffers();
 }
 
 void onKeyboard(unsigned char key, int, int) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "render/glow.h"
 #include "render/scroller.h"
 #include "scene/scene.h"
 
@@ -13,6 +14,7 @@ struct AppState {
   cpSpace* space = nullptr;      // once the first reset has run there always is one
   std::unique_ptr<Scene> scene;  // nullptr while the scene file cannot be opened
   Scroller scroller;
+  Glow glow;
   cpVect previous_mouse = {0.0, 0.0};  // world point of the last passive motion; kept across resets
 };
 

@@ -4,25 +4,13 @@
 
 #include <initializer_list>
 
-void drawObjects(const Scene& scene) {
-  for (const auto& [name, object] : scene.objects) drawObject(*object);
-}
+#include "world/mesh.h"
 
-void drawObject(const SceneObject& object) {
-  if (!object.mesh) return;
-  glPushMatrix();
-  if (object.body) {
-    const cpVect p = cpBodyGetPosition(object.body);
-    glTranslatef(static_cast<float>(p.x), static_cast<float>(p.y), 0.0f);
-    const float degrees = static_cast<float>(cpBodyGetAngle(object.body)) * 180.0f / 3.1415925f;
-    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
-  } else {
-    glTranslatef(static_cast<float>(object.pos.x), static_cast<float>(object.pos.y), 0.0f);
-  }
-  glScalef(object.scale, object.scale, 1.0f);
-  drawMesh(object.mesh);
-  glPopMatrix();
-}
+namespace {
+
+// Slightly below pi (pi rounds to 3.1415927f as a float): angles have always been turned into
+// degrees with this divisor, and matching pictures depend on it.
+constexpr float kAnglePi = 3.1415925f;
 
 void drawMesh(const Mesh* mesh) {
   if (!mesh) return;
@@ -40,8 +28,20 @@ void drawMesh(const Mesh* mesh) {
   glEnd();
 }
 
-void drawRopes(const Scene& scene) {
-  for (const auto& rope : scene.ropes) drawRope(*rope);
+void drawObject(const SceneObject& object) {
+  if (!object.mesh) return;
+  glPushMatrix();
+  if (object.body) {
+    const cpVect p = cpBodyGetPosition(object.body);
+    glTranslatef(static_cast<float>(p.x), static_cast<float>(p.y), 0.0f);
+    const float degrees = static_cast<float>(cpBodyGetAngle(object.body)) * 180.0f / kAnglePi;
+    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
+  } else {
+    glTranslatef(static_cast<float>(object.pos.x), static_cast<float>(object.pos.y), 0.0f);
+  }
+  glScalef(object.scale, object.scale, 1.0f);
+  drawMesh(object.mesh);
+  glPopMatrix();
 }
 
 void drawRope(const SceneRope& rope) {
@@ -62,4 +62,14 @@ void drawRope(const SceneRope& rope) {
       glVertex2f(static_cast<float>(p.x + half * rot.x), static_cast<float>(p.y + half * rot.y));
   }
   glEnd();
+}
+
+}  // namespace
+
+void drawObjects(const Scene& scene) {
+  for (const auto& [name, object] : scene.objects) drawObject(*object);
+}
+
+void drawRopes(const Scene& scene) {
+  for (const auto& rope : scene.ropes) drawRope(*rope);
 }

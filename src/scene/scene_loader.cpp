@@ -6,16 +6,15 @@
 #include <vector>
 
 #include "scene/line_reader.h"
-#include "world/builders.h"
 
 namespace {
 
 struct LoadState {
   Scene& scene;
+  MeshLookup getMesh;
   SceneObject* object = nullptr;
   SceneJoint* joint = nullptr;
   SceneRope* rope = nullptr;
-  std::vector<std::unique_ptr<SceneJoint>> joints;
 };
 
 // The values read from one recognised line.
@@ -32,8 +31,10 @@ struct KeywordRow {
   const char* keyword;
   Match match;
   Target target;
-  const char* format;  // nullptr: the line carries no values to convert
-  int needed;          // least number of converted values for the line to take effect
+  // The values after the keyword, as formatted input reads them; nullptr: the line carries
+  // no values to convert.
+  const char* format;
+  int needed;  // least number of converted values for the line to take effect
   void (*apply)(LoadState&, const Values&);
 };
 
@@ -53,9 +54,9 @@ void declareObject(LoadState& s, const Values& v) {
   s.scene.objects[name] = s.object;
 }
 
-void declareJoint(LoadState& s, int kind) {
-  s.joints.push_back(std::make_unique<SceneJoint>());
-  s.joint = s.joints.back().get();
+void declareJoint(LoadState& s, JointKind kind) {
+  s.scene.joints.push_back(std::make_unique<SceneJoint>());
+  s.joint = s.scene.joints.back().get();
   s.joint->kind = kind;
 }
 
@@ -71,95 +72,89 @@ void resolve(LoadState& s, const Values& v, SceneObject*& field, const char* who
 
 // Tested in this order; no line can match two rows.
 const KeywordRow kKeywords[] = {
-    {"scene_fps", Match::Prefix, Target::Setting, "scene_fps %f", 1,
+    {"scene_fps", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.fps = v.f[0]; }},
-    {"scene_step_iterations", Match::Prefix, Target::Setting, "scene_step_iterations %d", 1,
+    {"scene_step_iterations", Match::Prefix, Target::Setting, " %d", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.step_iterations = v.i; }},
-    {"scene_solver_iterations", Match::Prefix, Target::Setting, "scene_solver_iterations %d", 1,
+    {"scene_solver_iterations", Match::Prefix, Target::Setting, " %d", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.solver_iterations = v.i; }},
-    {"scene_gravity", Match::Prefix, Target::Setting, "scene_gravity %f %f", 2,
+    {"scene_gravity", Match::Prefix, Target::Setting, " %f %f", 2,
      [](LoadState& s, const Values& v) { s.scene.settings.gravity = vec(v.f[0], v.f[1]); }},
-    {"scene_damping", Match::Prefix, Target::Setting, "scene_damping %f", 1,
+    {"scene_damping", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.damping = v.f[0]; }},
-    {"scene_mouse_hide_in_fullscreen", Match::Prefix, Target::Setting,
-     "scene_mouse_hide_in_fullscreen %d", 1,
+    {"scene_mouse_hide_in_fullscreen", Match::Prefix, Target::Setting, " %d", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.mouse_hide_in_fullscreen = v.i != 0; }},
-    {"scene_mouse_impulse_force", Match::Prefix, Target::Setting, "scene_mouse_impulse_force %f", 1,
+    {"scene_mouse_impulse_force", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.mouse_impulse_force = v.f[0]; }},
-    {"scene_mouse_impulse_force_max", Match::Prefix, Target::Setting,
-     "scene_mouse_impulse_force_max %f", 1,
+    {"scene_mouse_impulse_force_max", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.mouse_impulse_force_max = v.f[0]; }},
-    {"scene_draw_rope_after_objects", Match::Prefix, Target::Setting,
-     "scene_draw_rope_after_objects %d", 1,
+    {"scene_draw_rope_after_objects", Match::Prefix, Target::Setting, " %d", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.draw_rope_after_objects = v.i != 0; }},
     // Not parsed: the text is the rest of the line, its leading blank included.
     {"scene_scroller_text", Match::Either, Target::Setting, nullptr, 0,
      [](LoadState& s, const Values& v) { s.scene.settings.scroller_text = v.rest; }},
-    {"scene_scroller_text_y", Match::Prefix, Target::Setting, "scene_scroller_text_y %f", 1,
+    {"scene_scroller_text_y", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.scroller_text_y = v.f[0]; }},
-    {"scene_scroller_text_scale", Match::Prefix, Target::Setting, "scene_scroller_text_scale %f", 1,
+    {"scene_scroller_text_scale", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.scroller_text_scale = v.f[0]; }},
-    {"scene_scroller_text_thickness", Match::Prefix, Target::Setting,
-     "scene_scroller_text_thickness %f", 1,
+    {"scene_scroller_text_thickness", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.scroller_text_thickness = v.f[0]; }},
-    {"scene_scroller_text_shadow_dist", Match::Prefix, Target::Setting,
-     "scene_scroller_text_shadow_dist %f %f", 2,
+    {"scene_scroller_text_shadow_dist", Match::Prefix, Target::Setting, " %f %f", 2,
      [](LoadState& s, const Values& v) {
        s.scene.settings.scroller_text_shadow_dist = vec(v.f[0], v.f[1]);
      }},
-    {"scene_scroller_text_speed", Match::Prefix, Target::Setting, "scene_scroller_text_speed %f", 1,
+    {"scene_scroller_text_speed", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.scroller_text_speed = v.f[0]; }},
-    {"scene_scroller_text_color", Match::Prefix, Target::Setting,
-     "scene_scroller_text_color %f %f %f %f", 4,
+    {"scene_scroller_text_color", Match::Prefix, Target::Setting, " %f %f %f %f", 4,
      [](LoadState& s, const Values& v) {
        s.scene.settings.scroller_text_color = {v.f[0], v.f[1], v.f[2], v.f[3]};
      }},
-    {"scene_glow_enabled", Match::Prefix, Target::Setting, "scene_glow_enabled %d", 1,
+    {"scene_glow_enabled", Match::Prefix, Target::Setting, " %d", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.glow_enabled = v.i != 0; }},
-    {"scene_glow_base", Match::Prefix, Target::Setting, "scene_glow_base %f", 1,
+    {"scene_glow_base", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.glow_base = v.f[0]; }},
-    {"scene_glow_mul", Match::Prefix, Target::Setting, "scene_glow_mul %f", 1,
+    {"scene_glow_mul", Match::Prefix, Target::Setting, " %f", 1,
      [](LoadState& s, const Values& v) { s.scene.settings.glow_mul = v.f[0]; }},
 
-    {"new_obj", Match::Either, Target::Declaration, "new_obj %s", 0, declareObject},
-    {"obj_mesh", Match::Prefix, Target::Object, "obj_mesh %s", 1,
-     [](LoadState& s, const Values& v) { s.object->mesh = getMesh(s.scene, v.word); }},
-    {"obj_col_mesh", Match::Prefix, Target::Object, "obj_col_mesh %s", 1,
-     [](LoadState& s, const Values& v) { s.object->col_mesh = getMesh(s.scene, v.word); }},
+    {"new_obj", Match::Either, Target::Declaration, " %s", 0, declareObject},
+    {"obj_mesh", Match::Prefix, Target::Object, " %s", 1,
+     [](LoadState& s, const Values& v) { s.object->mesh = s.getMesh(s.scene, v.word); }},
+    {"obj_col_mesh", Match::Prefix, Target::Object, " %s", 1,
+     [](LoadState& s, const Values& v) { s.object->col_mesh = s.getMesh(s.scene, v.word); }},
     // The radius is optional; it reads as 0.0 when only four numbers are given.
-    {"obj_col_line", Match::Prefix, Target::Object, "obj_col_line %f %f %f %f %f", 4,
+    {"obj_col_line", Match::Prefix, Target::Object, " %f %f %f %f %f", 4,
      [](LoadState& s, const Values& v) {
        s.object->has_col_line = true;
        s.object->col_line_a = vec(v.f[0], v.f[1]);
        s.object->col_line_b = vec(v.f[2], v.f[3]);
        s.object->col_line_radius = v.f[4];
      }},
-    {"obj_pos", Match::Prefix, Target::Object, "obj_pos %f %f", 2,
+    {"obj_pos", Match::Prefix, Target::Object, " %f %f", 2,
      [](LoadState& s, const Values& v) { s.object->pos = vec(v.f[0], v.f[1]); }},
-    {"obj_scale", Match::Prefix, Target::Object, "obj_scale %f", 1,
+    {"obj_scale", Match::Prefix, Target::Object, " %f", 1,
      [](LoadState& s, const Values& v) { s.object->scale = v.f[0]; }},
-    {"obj_mass", Match::Prefix, Target::Object, "obj_mass %f", 1,
+    {"obj_mass", Match::Prefix, Target::Object, " %f", 1,
      [](LoadState& s, const Values& v) { s.object->mass = v.f[0]; }},
-    {"obj_bounciness", Match::Prefix, Target::Object, "obj_bounciness %f", 1,
+    {"obj_bounciness", Match::Prefix, Target::Object, " %f", 1,
      [](LoadState& s, const Values& v) { s.object->bounciness = v.f[0]; }},
-    {"obj_friction", Match::Prefix, Target::Object, "obj_friction %f", 1,
+    {"obj_friction", Match::Prefix, Target::Object, " %f", 1,
      [](LoadState& s, const Values& v) { s.object->friction = v.f[0]; }},
 
     {"new_joint_pin", Match::Alone, Target::Declaration, nullptr, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, kPinJoint); }},
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Pin); }},
     {"new_joint_slide", Match::Alone, Target::Declaration, nullptr, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, kSlideJoint); }},
-    {"joint_obj_a", Match::Prefix, Target::Joint, "joint_obj_a %s", 1,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Slide); }},
+    {"joint_obj_a", Match::Prefix, Target::Joint, " %s", 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.joint->obj_a, "Joint"); }},
-    {"joint_obj_b", Match::Prefix, Target::Joint, "joint_obj_b %s", 1,
+    {"joint_obj_b", Match::Prefix, Target::Joint, " %s", 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.joint->obj_b, "Joint"); }},
-    {"joint_anchor_a", Match::Prefix, Target::Joint, "joint_anchor_a %f %f", 2,
+    {"joint_anchor_a", Match::Prefix, Target::Joint, " %f %f", 2,
      [](LoadState& s, const Values& v) { s.joint->anchor_a = vec(v.f[0], v.f[1]); }},
-    {"joint_anchor_b", Match::Prefix, Target::Joint, "joint_anchor_b %f %f", 2,
+    {"joint_anchor_b", Match::Prefix, Target::Joint, " %f %f", 2,
      [](LoadState& s, const Values& v) { s.joint->anchor_b = vec(v.f[0], v.f[1]); }},
-    {"joint_slide_min", Match::Prefix, Target::Joint, "joint_slide_min %f", 1,
+    {"joint_slide_min", Match::Prefix, Target::Joint, " %f", 1,
      [](LoadState& s, const Values& v) { s.joint->slide_min = v.f[0]; }},
-    {"joint_slide_max", Match::Prefix, Target::Joint, "joint_slide_max %f", 1,
+    {"joint_slide_max", Match::Prefix, Target::Joint, " %f", 1,
      [](LoadState& s, const Values& v) { s.joint->slide_max = v.f[0]; }},
 
     {"new_rope", Match::Alone, Target::Declaration, nullptr, 0,
@@ -167,41 +162,41 @@ const KeywordRow kKeywords[] = {
        s.scene.ropes.push_back(std::make_unique<SceneRope>());
        s.rope = s.scene.ropes.back().get();
      }},
-    {"rope_obj_a", Match::Prefix, Target::Rope, "rope_obj_a  %s", 1,
+    {"rope_obj_a", Match::Prefix, Target::Rope, " %s", 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.rope->obj_a, "Rope"); }},
-    {"rope_obj_b", Match::Prefix, Target::Rope, "rope_obj_b  %s", 1,
+    {"rope_obj_b", Match::Prefix, Target::Rope, " %s", 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.rope->obj_b, "Rope"); }},
-    {"rope_anchor_a", Match::Prefix, Target::Rope, "rope_anchor_a %f %f", 2,
+    {"rope_anchor_a", Match::Prefix, Target::Rope, " %f %f", 2,
      [](LoadState& s, const Values& v) { s.rope->anchor_a = vec(v.f[0], v.f[1]); }},
-    {"rope_anchor_b", Match::Prefix, Target::Rope, "rope_anchor_b %f %f", 2,
+    {"rope_anchor_b", Match::Prefix, Target::Rope, " %f %f", 2,
      [](LoadState& s, const Values& v) { s.rope->anchor_b = vec(v.f[0], v.f[1]); }},
-    {"rope_approx_seg_len", Match::Prefix, Target::Rope, "rope_approx_seg_len %f", 1,
+    {"rope_approx_seg_len", Match::Prefix, Target::Rope, " %f", 1,
      [](LoadState& s, const Values& v) { s.rope->approx_seg_len = v.f[0]; }},
-    {"rope_seg_mass", Match::Prefix, Target::Rope, "rope_seg_mass %f", 1,
+    {"rope_seg_mass", Match::Prefix, Target::Rope, " %f", 1,
      [](LoadState& s, const Values& v) { s.rope->seg_mass = v.f[0]; }},
-    {"rope_seg_thickness", Match::Prefix, Target::Rope, "rope_seg_thickness %f", 1,
+    {"rope_seg_thickness", Match::Prefix, Target::Rope, " %f", 1,
      [](LoadState& s, const Values& v) { s.rope->seg_thickness = v.f[0]; }},
-    {"rope_color", Match::Prefix, Target::Rope, "rope_color %f %f %f %f", 4,
+    {"rope_color", Match::Prefix, Target::Rope, " %f %f %f %f", 4,
      [](LoadState& s, const Values& v) {
        s.rope->color = {v.f[0], v.f[1], v.f[2], v.f[3]};
      }},
 };
 
 // Converts the line's values with the row's format; returns how many were converted.
-int convert(const KeywordRow& row, const char* line, Values& values) {
+int convert(const KeywordRow& row, Values& values) {
   if (!row.format) return 0;
   int got = 0;
   switch (std::strchr(row.format, '%')[1]) {
     case 'd': got = scanInt(values.rest, &values.i); break;
     case 's': {
       LineBuffer word;  // a word of the line always fits
-      got = std::sscanf(line, row.format, word);
+      got = std::sscanf(values.rest, row.format, word);
       if (got == 1) values.word = word;
       break;
     }
     default:
-      got = std::sscanf(line, row.format, &values.f[0], &values.f[1], &values.f[2], &values.f[3],
-                        &values.f[4]);
+      got = std::sscanf(values.rest, row.format, &values.f[0], &values.f[1], &values.f[2],
+                        &values.f[3], &values.f[4]);
       break;
   }
   return got < 0 ? 0 : got;
@@ -233,28 +228,24 @@ void handleLine(LoadState& state, const char* line) {
     }
     Values values;
     values.rest = line + std::strlen(row.keyword);
-    if (convert(row, line, values) >= row.needed) row.apply(state, values);
+    if (convert(row, values) >= row.needed) row.apply(state, values);
     return;
   }
 }
 
 }  // namespace
 
-std::unique_ptr<Scene> loadScene(const char* path, cpSpace* space) {
+std::unique_ptr<Scene> readScene(const char* path, MeshLookup getMesh) {
   std::printf("Reading scene file '%s'..\n", path);
   FILE* file = openTextFile(path);
   if (!file) {
     std::printf("SCENE FILE NOT FOUND! ('%s')\n", path);
     return nullptr;
   }
-  std::unique_ptr<Scene> scene = newScene();
-  LoadState state{*scene, nullptr, nullptr, nullptr, {}};
+  auto scene = std::make_unique<Scene>();
+  LoadState state{*scene, getMesh};
   LineBuffer line;
   while (readLine(file, line)) handleLine(state, line);
-
-  for (auto& [name, object] : scene->objects) buildObject(*scene, *object, space);
-  for (auto& rope : scene->ropes) buildRope(*scene, *rope, space);
-  for (auto& joint : state.joints) buildJoint(*joint, *scene, space);
   std::fclose(file);
   return scene;
 }

@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "world/builders.h"
+#include "world/physics.h"
 
 void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space) {
   if (!joint.obj_a) {
@@ -17,12 +18,11 @@ void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space) {
 
   // Non-finite anchors or limits would feed NaN into the solver, which aborts on it.
   const cpVect p = joint.anchor_a, q = joint.anchor_b;
-  if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(q.x) || !std::isfinite(q.y))
-    return;
+  if (!isFinite(p) || !isFinite(q)) return;
   cpConstraint* built = nullptr;
-  if (joint.kind == kPinJoint) {
+  if (joint.kind == JointKind::Pin) {
     built = cpPinJointNew(a, b, p, q);
-  } else if (joint.kind == kSlideJoint) {
+  } else if (joint.kind == JointKind::Slide) {
     if (!std::isfinite(joint.slide_min) || !std::isfinite(joint.slide_max)) return;
     built = cpSlideJointNew(a, b, p, q, joint.slide_min, joint.slide_max);
   }

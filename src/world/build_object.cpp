@@ -3,11 +3,10 @@
 #include <utility>
 
 #include "world/builders.h"
+#include "world/mesh.h"
 #include "world/physics.h"
 
 namespace {
-
-bool finite(cpVect v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 // The library aborts on a negative or NaN elasticity or friction, and an infinite one turns
 // into NaN impulses; such values become 0 (NaN, negative) or the largest float (infinite).
@@ -33,15 +32,15 @@ void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneOb
     // A triangle without area has no edge normal to collide along.
     const double area = (corners[1].x - corners[0].x) * (corners[2].y - corners[0].y) -
                         (corners[1].y - corners[0].y) * (corners[2].x - corners[0].x);
-    if (area == 0.0 || !std::isfinite(area) || !finite(cpvadd(corners[0], offset)) ||
-        !finite(cpvadd(corners[1], offset)) || !finite(cpvadd(corners[2], offset)))
+    if (area == 0.0 || !std::isfinite(area) || !isFinite(cpvadd(corners[0], offset)) ||
+        !isFinite(cpvadd(corners[1], offset)) || !isFinite(cpvadd(corners[2], offset)))
       continue;
     addShape(space, cpPolyShapeNew(body, 3, corners, cpTransformTranslate(offset), 0.0), object);
   }
 }
 
-}  // namespace
-
+// The radius behind a moving object's moment: the smallest scaled distance of a collision
+// mesh vertex from the object's origin, capped at 999.
 float momentRadius(const SceneObject& object) {
   float r = 999.0f;
   if (!object.col_mesh) return r;
@@ -55,8 +54,10 @@ float momentRadius(const SceneObject& object) {
   return r;
 }
 
+}  // namespace
+
 void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
-  if (!finite(object.pos) || !std::isfinite(object.scale)) return;
+  if (!isFinite(object.pos) || !std::isfinite(object.scale)) return;
   // An infinite mass cannot move: the object is static, as for a mass of 0 or below.
   const bool dynamic = object.mass > 0.0f && std::isfinite(object.mass);
   cpBody* body = scene.static_body.get();
@@ -76,7 +77,7 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
     addCollisionMesh(space, body, offset, object);
   } else if (object.has_col_line) {
     const cpVect a = cpvadd(object.col_line_a, offset), b = cpvadd(object.col_line_b, offset);
-    if (finite(a) && finite(b) && std::isfinite(object.col_line_radius))
+    if (isFinite(a) && isFinite(b) && std::isfinite(object.col_line_radius))
       addShape(space, cpSegmentShapeNew(body, a, b, object.col_line_radius), object);
   }
 }

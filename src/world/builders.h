@@ -12,7 +12,3 @@ constexpr int kMaxRopeSegments = 4096;
 void buildObject(Scene& scene, SceneObject& object, cpSpace* space);
 void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space);
 void buildRope(Scene& scene, SceneRope& rope, cpSpace* space);
-
-// The radius behind a moving object's moment: the smallest scaled distance of a collision
-// mesh vertex from the object's origin, capped at 999.
-float momentRadius(const SceneObject& object);

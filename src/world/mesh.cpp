@@ -4,8 +4,9 @@
 #include <climits>
 #include <cstring>
 
+#include <map>
+
 #include "scene/line_reader.h"
-#include "scene/scene.h"
 
 namespace {
 
@@ -40,8 +41,9 @@ bool namesVertices(const MeshTriangle& t, size_t count) {
   return ok(t.a) && ok(t.b) && ok(t.c);
 }
 
-}  // namespace
+using MaterialTable = std::map<std::string, Color3>;
 
+// Reads an already opened MTL-subset file into the table and closes it.
 void loadMaterials(MaterialTable& materials, FILE* file) {
   std::string current;
   LineBuffer buffer;
@@ -62,6 +64,8 @@ void loadMaterials(MaterialTable& materials, FILE* file) {
   }
   std::fclose(file);
 }
+
+}  // namespace
 
 std::unique_ptr<Mesh> loadMesh(const std::string& path) {
   std::printf("Reading mesh file '%s'..\n", path.c_str());

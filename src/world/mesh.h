@@ -3,13 +3,11 @@
 // subset of MTL.
 #include <chipmunk/chipmunk.h>
 
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-struct Scene;
+#include "scene/scene.h"
 
 struct Color3 {
   float r = 1.0f, g = 1.0f, b = 1.0f;
@@ -26,11 +24,6 @@ struct Mesh {
   std::vector<cpVect> vertices;
   std::vector<MeshTriangle> triangles;
 };
-
-using MaterialTable = std::map<std::string, Color3>;
-
-// Reads an already opened MTL-subset file into the table and closes it.
-void loadMaterials(MaterialTable& materials, FILE* file);
 
 // Reads an OBJ-subset file; nullptr when it cannot be opened. Prints its progress and errors.
 std::unique_ptr<Mesh> loadMesh(const std::string& path);

@@ -97,8 +97,7 @@ void freeSpace(cpSpace* space) {
 void applySpaceSettings(cpSpace* space, const SceneSettings& settings) {
   if (settings.solver_iterations > 0)
     cpSpaceSetIterations(space, std::min(settings.solver_iterations, kMaxSolverIterations));
-  const cpVect g = settings.gravity;
-  if (std::isfinite(g.x) && std::isfinite(g.y)) cpSpaceSetGravity(space, g);
+  if (isFinite(settings.gravity)) cpSpaceSetGravity(space, settings.gravity);
   if (std::isfinite(settings.damping) && settings.damping >= 0.0f)
     cpSpaceSetDamping(space, settings.damping);
 }

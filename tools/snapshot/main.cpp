@@ -46,7 +46,7 @@ struct Action {
 
 struct Options {
   const char* scene_file = "scene.txt";
-  int width = 1024, height = 768;
+  int width = kWorldWidth, height = kWorldHeight;
   bool fullscreen = false;
   const char* out = nullptr;
   std::vector<Action> actions;
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
   for (const Action& action : options.actions) perform(action);
 
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
-  drawFrame();
+  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -1,0 +1,15 @@
+#pragma once
+// A scene file turned into a world: read, then built into a space.
+#include <chipmunk/chipmunk.h>
+
+#include <memory>
+
+#include "scene/scene.h"
+
+// Reads the scene file and builds everything it declares into the space: objects in name
+// order, then ropes, then joints, in declaration order. Returns nullptr when the file cannot
+// be opened. Messages go to standard output.
+std::unique_ptr<Scene> loadScene(const char* path, cpSpace* space);
+
+// The build phase alone, for a scene already read.
+void buildScene(Scene& scene, cpSpace* space);
