@@ -4,6 +4,7 @@
 struct Arguments {
   const char* scene_file;
   bool fullscreen = false;
+  bool stats = false;                 // --stats: a report on standard error once a second
   const char* help_option = nullptr;  // the help option as given; reading stopped there
 };
 

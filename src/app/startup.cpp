@@ -49,5 +49,7 @@ void startViewer(int* argc, char** argv) {
     printUsage(args.help_option);
     std::exit(0);
   }
+  g_app.stats = args.stats;
+  g_app.stats_window.start = nowSeconds();
   startWorld(args.scene_file, args.fullscreen);
 }

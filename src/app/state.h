@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/stats.h"
 #include "render/glow.h"
 #include "render/scroller.h"
 #include "scene/scene.h"
@@ -15,6 +16,8 @@ struct AppState {
   std::unique_ptr<Scene> scene;  // nullptr while the scene file cannot be opened
   Scroller scroller;
   Glow glow;
+  bool stats = false;  // --stats given
+  StatsWindow stats_window;
   cpVect previous_mouse = {0.0, 0.0};  // world point of the last passive motion; kept across resets
 };
 
