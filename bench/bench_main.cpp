@@ -55,14 +55,14 @@ struct Quiet {
 };
 
 // Scenes name their meshes relative to the working directory: the scene's own folder here.
-void load(AppState& app, const std::string& file) {
+bool load(AppState& app, const std::string& file) {
   const size_t slash = file.rfind('/');
   char previous[4096];
-  if (!getcwd(previous, sizeof previous) || chdir(file.substr(0, slash).c_str()) != 0) return;
+  if (!getcwd(previous, sizeof previous) || chdir(file.substr(0, slash).c_str()) != 0) return false;
   Quiet quiet;
   app.scene_file = file.c_str() + slash + 1;
   resetWorld(app);
-  if (chdir(previous) != 0) std::perror("chdir");
+  return chdir(previous) == 0 && app.scene;
 }
 
 const char* sceneName(TickScene kind) {
@@ -75,7 +75,7 @@ void tickVersusRaw(benchmark::State& state, TickWorld world) {
                           "x" + std::to_string(world.steps);
   const std::string file = writeTickScene(dir, world);
   AppState app;
-  load(app, file);
+  if (!load(app, file)) return fail(state, "cannot load the scene");
   cpSpace* raw = buildRawWorld(world);
   const TickPlan plan = planTick(app.scene.get());
   const double raw_dt = rawStepLength(world);
@@ -101,7 +101,7 @@ void tickVersusRaw(benchmark::State& state, TickWorld world) {
   if (worldHash(app.space) != worldHash(raw)) fail(state, "the two worlds diverged");
   state.counters["raw_ms"] = theirs * 1e3 / state.iterations();
   state.counters["ratio"] = ours / theirs;
-  cpSpaceFree(raw);  // the library's own world: bodies and shapes leak, as it is freed at exit
+  freeSpace(raw);
   releaseWorld(app);
 }
 
@@ -125,7 +125,7 @@ bool openWindow() {
 // One frame as the display callback draws it, finished by the driver before the clock stops.
 void drawFrames(benchmark::State& state, const std::string& file, int settle_ticks) {
   if (!openWindow()) return fail(state, "needs an X display");
-  load(g_app, file);
+  if (!load(g_app, file)) return fail(state, "cannot load the scene");
   const TickPlan plan = planTick(g_app.scene.get());
   for (int i = 0; i < settle_ticks; ++i) stepSpace(g_app.space, plan.substeps, plan.dt);
   // The driver renders on threads of its own: their time counts too, and is steadier than the
@@ -154,7 +154,11 @@ void reload(benchmark::State& state) {
   const std::string file =
       writeDrawScene(g_dir + "/reload" + std::to_string(state.range(0)), state.range(0));
   AppState app;
-  for (auto _ : state) load(app, file);
+  for (auto _ : state)
+    if (!load(app, file)) {
+      fail(state, "cannot load the scene");
+      break;
+    }
   releaseWorld(app);
 }
 

@@ -39,6 +39,7 @@ void tick();
 
 // The display callback: the current frame, then the buffer swap.
 void onDisplay();
+
 // With --stats, prints the report line on standard error once a second has passed.
 void reportStats(AppState& app);
 
