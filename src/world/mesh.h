@@ -28,6 +28,9 @@ struct Mesh {
 // Reads an OBJ-subset file; nullptr when it cannot be opened. Prints its progress and errors.
 std::unique_ptr<Mesh> loadMesh(const std::string& path);
 
+// The numbers of a "v " line as "v %f %f %f" reads them: those it cannot read keep their value.
+void readVertex(const char* line, float xyz[3]);
+
 // The scene's mesh cache: each path (compared byte-wise, as written) is read at most once
 // per scene load, a failed read included. Returns nullptr for a file that could not be read.
 const Mesh* getMesh(Scene& scene, const std::string& path);
