@@ -12,8 +12,9 @@ namespace {
 
 void expectAsFormattedInput(const std::string& line) {
   float ours[3] = {7.0f, 7.0f, 7.0f}, theirs[3] = {7.0f, 7.0f, 7.0f};
-  readVertex(line.c_str(), ours);
-  std::sscanf(line.c_str(), "v %f %f %f", &theirs[0], &theirs[1], &theirs[2]);
+  EXPECT_EQ(readVertex(line.c_str(), ours),
+            std::sscanf(line.c_str(), "v %f %f %f", &theirs[0], &theirs[1], &theirs[2]))
+      << line;
   EXPECT_EQ(std::memcmp(ours, theirs, sizeof ours), 0)
       << "'" << line << "': " << ours[0] << " " << ours[1] << " " << ours[2];
 }

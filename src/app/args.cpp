@@ -25,6 +25,10 @@ Arguments readArguments(int argc, char** argv, const char* scene_file) {
     } else if (std::strcmp(arg, "--scene") == 0) {
       if (i + 1 < argc) args.scene_file = argv[i + 1];
       ++i;
+    } else if (std::strcmp(arg, "--watch") == 0) {
+      args.watch = true;
+    } else if (std::strcmp(arg, "--debug") == 0) {
+      args.debug = true;
     } else if (isHelp(arg)) {
       args.help_option = arg;
       break;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "render/debug_draw.h"
 #include "render/frame.h"
 #include "world/load_scene.h"
 #include "world/physics.h"
@@ -51,7 +52,8 @@ void resetWorld(AppState& app) {
   cpSpace* previous_space = app.space;
   std::unique_ptr<Scene> previous_scene = std::move(app.scene);
   app.space = newSpace();
-  app.scene = loadScene(app.scene_file, app.space);
+  if (app.diagnostics) *app.diagnostics = Diagnostics{};
+  app.scene = loadScene(app.scene_file, app.space, app.diagnostics.get());
   // Nothing refers to the previous world any more. Its space goes first: the static body
   // its shapes and joints hang on belongs to the previous scene.
   freeSpace(previous_space);
@@ -74,6 +76,7 @@ void resetScene() {
   resetWorld(g_app);
   measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
   glutSetCursor(cursorFor(g_app.scene.get(), g_app.fullscreen));
+  reportReset(g_app);
 }
 
 void tick() {
@@ -89,6 +92,7 @@ void tick() {
 void onDisplay() {
   const double start = g_app.stats ? nowSeconds() : 0.0;
   drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  if (g_app.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
   glutSwapBuffers();  // the driver finishes the frame here
   if (g_app.stats) addFrameSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
 }

@@ -49,7 +49,10 @@ void startViewer(int* argc, char** argv) {
     printUsage(args.help_option);
     std::exit(0);
   }
+  g_app.debug = args.debug;
+  if (args.watch) prepareWatch(g_app);
   g_app.stats = args.stats;
   g_app.stats_window.start = nowSeconds();
   startWorld(args.scene_file, args.fullscreen);
+  if (args.watch) armWatchTimer();
 }

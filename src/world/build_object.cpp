@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "world/builders.h"
+#include "world/check_scene.h"
 #include "world/mesh.h"
 #include "world/physics.h"
 
@@ -56,16 +57,22 @@ float momentRadius(const SceneObject& object) {
 
 }  // namespace
 
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
-  if (!isFinite(object.pos) || !std::isfinite(object.scale)) return;
+void buildObject(Scene& scene, SceneObject& object, cpSpace* space, Diagnostics* diag) {
+  if (!isFinite(object.pos) || !std::isfinite(object.scale))
+    return leftOut(diag, &object, isFinite(object.pos) ? "obj_scale" : "obj_pos",
+                   "its position or scale is not finite");
   // An infinite mass cannot move: the object is static, as for a mass of 0 or below.
   const bool dynamic = object.mass > 0.0f && std::isfinite(object.mass);
+  if (std::isinf(object.mass) && object.mass > 0.0f)
+    replaced(diag, &object, "obj_mass", "an infinite mass makes the object static");
   cpBody* body = scene.static_body.get();
   cpVect offset = object.pos;
   if (dynamic) {
     const float r = momentRadius(object);
     const double moment = cpMomentForCircle(object.mass, 0.0, r, cpvzero);
-    if (!(moment > 0.0) || !std::isfinite(moment)) return;
+    if (!(moment > 0.0) || !std::isfinite(moment))
+      return leftOut(diag, &object, "obj_mass",
+                     "its moment of inertia works out as " + formatNumber(moment));
     body = cpBodyNew(object.mass, moment);
     guardBody(body);
     cpBodySetPosition(body, object.pos);
@@ -73,11 +80,16 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
     object.body = body;
     offset = cpvzero;
   }
+  if (diag)
+    reportSurfaceValues(diag, object, surfaceValue(object.bounciness),
+                        surfaceValue(object.friction));
   if (object.col_mesh) {
     addCollisionMesh(space, body, offset, object);
   } else if (object.has_col_line) {
     const cpVect a = cpvadd(object.col_line_a, offset), b = cpvadd(object.col_line_b, offset);
     if (isFinite(a) && isFinite(b) && std::isfinite(object.col_line_radius))
       addShape(space, cpSegmentShapeNew(body, a, b, object.col_line_radius), object);
+    else
+      replaced(diag, &object, "obj_col_line", "the collision line is left out: not finite");
   }
 }

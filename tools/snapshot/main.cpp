@@ -16,12 +16,13 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "png_writer.h"
+#include "render/debug_draw.h"
 #include "render/frame.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: quillmoor-snapshot [--scene FILE] [--size WxH] [--fullscreen]\n"
+    "usage: quillmoor-snapshot [--scene FILE] [--size WxH] [--fullscreen] [--debug]\n"
     "                          [--ticks N] [--move X,Y] [--key K] ... --out FILE.png\n"
     "\n"
     "Starts as the viewer does (window, drawing state, physics, first scene reset), then\n"
@@ -33,6 +34,8 @@ const char kUsage[] =
     "  --size WxH     window size in pixels (default 1024x768)\n"
     "  --fullscreen   as the viewer's --fullscreen: requests full screen and sets the flag\n"
     "                 the cursor rule reads; the picture keeps the --size given\n"
+    "  --debug        as the viewer's --debug: collision shapes, joints and rope segments\n"
+    "                 drawn over the picture\n"
     "  --out FILE     the PNG to write (required)\n"
     "\n"
     "Standard output carries the viewer's own messages. Exit status: 0 on success, 1 when\n"
@@ -48,6 +51,7 @@ struct Options {
   const char* scene_file = "scene.txt";
   int width = kWorldWidth, height = kWorldHeight;
   bool fullscreen = false;
+  bool debug = false;
   const char* out = nullptr;
   std::vector<Action> actions;
 };
@@ -99,6 +103,10 @@ Options parseOptions(int argc, char** argv) {
     }
     if (arg == "--fullscreen") {
       options.fullscreen = true;
+      continue;
+    }
+    if (arg == "--debug") {
+      options.debug = true;
       continue;
     }
     if (i + 1 >= argc) fail(2, "%s needs a value (try --help)", arg.c_str());
@@ -162,6 +170,7 @@ int main(int argc, char** argv) {
 
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
   drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  if (options.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
