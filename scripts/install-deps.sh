@@ -7,7 +7,8 @@ set -euo pipefail
 packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
           libgl1-mesa-dri libpng-dev)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-apps clang clang-14 libclang-rt-14-dev)
+  packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps
+            clang clang-14 libclang-rt-14-dev)
 fi
 
 missing=()

@@ -39,5 +39,9 @@ void tick();
 
 // The display callback: the current frame, then the buffer swap.
 void onDisplay();
+
+// With --stats, prints the report line on standard error once a second has passed.
+void reportStats(AppState& app);
+
 void onKeyboard(unsigned char key, int x, int y);
 void onTimer(int value);

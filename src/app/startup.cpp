@@ -51,6 +51,8 @@ void startViewer(int* argc, char** argv) {
   }
   g_app.debug = args.debug;
   if (args.watch) prepareWatch(g_app);
+  g_app.stats = args.stats;
+  g_app.stats_window.start = nowSeconds();
   startWorld(args.scene_file, args.fullscreen);
   if (args.watch) armWatchTimer();
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/stats.h"
 #include "app/watch.h"
 #include "render/glow.h"
 #include "render/scroller.h"
@@ -17,6 +18,8 @@ struct AppState {
   std::unique_ptr<Scene> scene;  // nullptr while the scene file cannot be opened
   Scroller scroller;
   Glow glow;
+  bool stats = false;  // --stats given
+  StatsWindow stats_window;
   cpVect previous_mouse = {0.0, 0.0};  // world point of the last passive motion; kept across resets
   bool debug = false;                  // draw the physics over the picture
   // With --watch only: what the last reset found, and the files it opened or tried to open.

@@ -13,16 +13,20 @@ namespace {
 constexpr float kAnglePi = 3.1415925f;
 
 void drawMesh(const Mesh* mesh) {
-  if (!mesh) return;
-  // Every triangle of a loaded mesh names existing vertices.
+  if (!mesh || mesh->triangles.empty()) return;
+  // Every triangle of a loaded mesh names existing vertices. The colour stays current from one
+  // vertex to the next, so it is only set when it changes; the driver takes floats, and would
+  // round doubles to them the same way.
   glBegin(GL_TRIANGLES);
+  const Color3* current = nullptr;
   for (const MeshTriangle& t : mesh->triangles) {
-    const float color[3] = {t.color.r, t.color.g, t.color.b};
-    glColor3fv(color);
+    if (!current || t.color.r != current->r || t.color.g != current->g || t.color.b != current->b) {
+      glColor3f(t.color.r, t.color.g, t.color.b);
+      current = &t.color;
+    }
     for (int index : {t.a, t.b, t.c}) {
       const cpVect& v = mesh->vertices[index];
-      const double xy[2] = {v.x, v.y};
-      glVertex2dv(xy);
+      glVertex2f(static_cast<float>(v.x), static_cast<float>(v.y));
     }
   }
   glEnd();
@@ -67,7 +71,11 @@ void drawRope(const SceneRope& rope) {
 }  // namespace
 
 void drawObjects(const Scene& scene) {
+  // Mesh colours carry no alpha, so blending could only reproduce the source colour; without
+  // it the same pixels cost the driver noticeably less.
+  glDisable(GL_BLEND);
   for (const auto& [name, object] : scene.objects) drawObject(*object);
+  glEnable(GL_BLEND);
 }
 
 void drawRopes(const Scene& scene) {

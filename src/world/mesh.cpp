@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 #include <map>
@@ -44,6 +45,35 @@ void readFace(Mesh& mesh, const char* corners, Color3 color, Diagnostics* diag) 
                    " of 0 or below name no vertex (vertices are numbered from 1)");
 }
 
+// A plain decimal of at most 7 digits ([+-]digits[.digits]) ending at white space or the end:
+// the numerator and the power of ten are exact floats, so one float division rounds exactly as
+// the formatted-input conversion does. Anything else is left to it.
+bool plainDecimal(const char*& text, float* out) {
+  static const float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  const char* p = text;
+  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  long digits = 0, value = 0, decimals = 0;
+  bool point = false;
+  for (;; ++p) {
+    if (*p >= '0' && *p <= '9') {
+      value = value * 10 + (*p - '0');
+      decimals += point;
+      if (++digits > 7) return false;
+    } else if (*p == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0 || !(*p == '\0' || *p == ' ' || (*p >= '\t' && *p <= '\r'))) return false;
+  const float magnitude = static_cast<float>(value) / kPowers[decimals];
+  *out = negative ? -magnitude : magnitude;
+  text = p;
+  return true;
+}
+
 bool namesVertices(const MeshTriangle& t, size_t count) {
   auto ok = [count](int index) { return index >= 0 && static_cast<size_t>(index) < count; };
   return ok(t.a) && ok(t.b) && ok(t.c);
@@ -84,6 +114,16 @@ void loadMaterials(MaterialTable& materials, FILE* file, Diagnostics* diag) {
 }
 
 }  // namespace
+
+int readVertex(const char* line, float xyz[3]) {
+  const char* p = line + 1;
+  float fast[3];
+  if (plainDecimal(p, &fast[0]) && plainDecimal(p, &fast[1]) && plainDecimal(p, &fast[2])) {
+    std::copy(fast, fast + 3, xyz);
+    return 3;
+  }
+  return std::sscanf(line, "v %f %f %f", &xyz[0], &xyz[1], &xyz[2]);
+}
 
 std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
   std::printf("Reading mesh file '%s'..\n", path.c_str());
@@ -128,12 +168,12 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
       }
     } else if (startsWith(line, "v ")) {
       // x is the first number, y the third; missing numbers read as 0.
-      float x = 0.0f, unused = 0.0f, y = 0.0f;
-      const int got = std::sscanf(line, "v %f %f %f", &x, &unused, &y);
+      float xyz[3] = {0.0f, 0.0f, 0.0f};
+      const int got = readVertex(line, xyz);
       if (got < 3)
         warn(diag, "v needs 3 numbers (x, unused, y), found " + std::to_string(got < 0 ? 0 : got) +
                        ": the missing ones read as 0");
-      mesh->vertices.push_back(cpv(x, y));
+      mesh->vertices.push_back(cpv(xyz[0], xyz[2]));
     } else if (startsWith(line, "f ")) {
       const size_t before = mesh->triangles.size();
       readFace(*mesh, line + 2, color, diag);

@@ -31,6 +31,10 @@ struct Mesh {
 // lines, unknown materials, missing files).
 std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag = nullptr);
 
+// The numbers of a "v " line as "v %f %f %f" reads them: those it cannot read keep their value.
+// Returns what sscanf would: the count read, or EOF when the line ends before the first.
+int readVertex(const char* line, float xyz[3]);
+
 // The scene's mesh cache: each path (compared byte-wise, as written) is read at most once
 // per scene load, a failed read included. Returns nullptr for a file that could not be read.
 const Mesh* getMesh(Scene& scene, const std::string& path, Diagnostics* diag = nullptr);

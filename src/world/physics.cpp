@@ -1,5 +1,6 @@
 #include "world/physics.h"
 
+#include <chipmunk/chipmunk_structs.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,45 +14,54 @@
 
 namespace {
 
+// Plain comparisons rather than fmin/fmax, which are calls into libm here; same results.
 double limitSpeed(double value) {
-  if (std::isnan(value)) return 0.0;
-  return std::fmax(-kMaxBodySpeed, std::fmin(kMaxBodySpeed, value));
+  if (value != value) return 0.0;  // NaN
+  return value < -kMaxBodySpeed ? -kMaxBodySpeed : value > kMaxBodySpeed ? kMaxBodySpeed : value;
 }
 
+// Through the body's fields: the library's setters would wake the body (walking its contacts)
+// and run their checks at every step of every body.
 void limitBodySpeeds(cpBody* body) {
-  const cpVect v = cpBodyGetVelocity(body);
-  cpBodySetVelocity(body, cpv(limitSpeed(v.x), limitSpeed(v.y)));
-  cpBodySetAngularVelocity(body, limitSpeed(cpBodyGetAngularVelocity(body)));
+  body->v = cpv(limitSpeed(body->v.x), limitSpeed(body->v.y));
+  body->w = limitSpeed(body->w);
 }
 
-// The library's own velocity integration, limited before the library checks the result
-// (it aborts on a non-finite velocity).
+// The library's own velocity integration, limited before anything checks the result (the
+// library aborts on a non-finite velocity).
 void guardedVelocity(cpBody* body, cpVect gravity, cpFloat damping, cpFloat dt) {
-  const cpVect force = cpBodyGetForce(body);
-  const cpVect v = cpvadd(cpvmult(cpBodyGetVelocity(body), damping),
-                          cpvmult(cpvadd(gravity, cpvmult(force, 1.0 / cpBodyGetMass(body))), dt));
-  const double w =
-      cpBodyGetAngularVelocity(body) * damping + cpBodyGetTorque(body) / cpBodyGetMoment(body) * dt;
-  cpBodySetForce(body, cpvzero);
-  cpBodySetTorque(body, 0.0);
-  cpBodySetVelocity(body, cpv(limitSpeed(v.x), limitSpeed(v.y)));
-  cpBodySetAngularVelocity(body, limitSpeed(w));
+  body->v = cpvadd(cpvmult(body->v, damping),
+                   cpvmult(cpvadd(gravity, cpvmult(body->f, body->m_inv)), dt));
+  body->w = body->w * damping + body->t * body->i_inv * dt;
+  body->f = cpvzero;
+  body->t = 0.0;
+  limitBodySpeeds(body);
 }
 
-// A body pushed or flung beyond kMaxBodyCoordinate stays at it. Rare, so the library's own
-// setter (which also moves the body's shapes) costs nothing worth saving.
-void holdInside(cpBody* body) {
-  const cpVect p = cpBodyGetPosition(body);
-  const cpVect held = cpv(std::fmax(-kMaxBodyCoordinate, std::fmin(kMaxBodyCoordinate, p.x)),
-                          std::fmax(-kMaxBodyCoordinate, std::fmin(kMaxBodyCoordinate, p.y)));
-  if (held.x != p.x || held.y != p.y) cpBodySetPosition(body, held);
+// A body pushed or flung beyond kMaxBodyCoordinate stays at it; a position that is not a number
+// (never seen) keeps the last one.
+double holdCoordinate(double value, double previous) {
+  if (value != value) return previous;
+  return value < -kMaxBodyCoordinate  ? -kMaxBodyCoordinate
+         : value > kMaxBodyCoordinate ? kMaxBodyCoordinate
+                                      : value;
 }
 
-// Contact and joint impulses of the last step may have pushed the speeds out of range.
+// The library's position integration, after contact and joint impulses of the last step may
+// have pushed the speeds out of range again. The transform is what shapes are placed by.
 void guardedPosition(cpBody* body, cpFloat dt) {
   limitBodySpeeds(body);
-  cpBodyUpdatePosition(body, dt);
-  holdInside(body);
+  const cpVect moved = cpvadd(body->p, cpvmult(cpvadd(body->v, body->v_bias), dt));
+  const cpVect p = body->p =
+      cpv(holdCoordinate(moved.x, body->p.x), holdCoordinate(moved.y, body->p.y));
+  const cpFloat turned = body->a + (body->w + body->w_bias) * dt;
+  const cpFloat a = body->a = turned - turned == 0.0 ? turned : body->a;  // finite, or as before
+  const cpVect rot = cpvforangle(a);
+  const cpVect c = body->cog;
+  body->transform = cpTransformNewTranspose(rot.x, -rot.y, p.x - (c.x * rot.x - c.y * rot.y), rot.y,
+                                            rot.x, p.y - (c.x * rot.y + c.y * rot.x));
+  body->v_bias = cpvzero;
+  body->w_bias = 0.0;
 }
 
 }  // namespace
