@@ -99,14 +99,16 @@ def crate_mesh(half, outer, inner, comment):
 
 
 class Scene:
-    def __init__(self, name, title):
+    def __init__(self, name, title, gallery):
         self.name = name
         self.folder = os.path.join(ROOT, name)
         os.makedirs(os.path.join(self.folder, "meshes"), exist_ok=True)
         self.lines = [f"# {title}",
-                      f"# Open it from anywhere with: quillmoor -C examples/{name}",
+                      f"# Open it from the repository: build/quillmoor -C examples/{name}",
+                      "# (installed: quillmoor -C /usr/share/quillmoor/examples/" + name + ")",
                       "# Lines that start with '#' match no keyword, so they are comments.",
-                      "# The world view is 1024 x 768 units, x to the right, y downwards.", ""]
+                      "# The world view is 1024 x 768 units, x to the right, y downwards.",
+                      f"# Gallery picture (scripts/gallery.sh): quillmoor-snapshot {gallery}", ""]
         self.meshes = {}
 
     def comment(self, *text):
@@ -192,7 +194,8 @@ def finish(scene):
 
 
 def cradle():
-    s = Scene("cradle", "Newton's cradle: five steel balls on pin joints, bouncing without loss.")
+    s = Scene("cradle", "Newton's cradle: five steel balls on pin joints, bouncing without loss.",
+              "--ticks 12")
     s.comment("No damping (1 keeps all speed) and bounciness 1 on every ball: elasticity",
               "multiplies, so two balls of bounciness 1 meet perfectly elastically. The balls",
               "hang 2 units apart, so each collision is between two balls only and passes the",
@@ -241,7 +244,8 @@ def cradle():
 
 
 def bridge():
-    s = Scene("bridge", "Rope bridge: planks joined by short ropes, with balls rolling across it.")
+    s = Scene("bridge", "Rope bridge: planks joined by short ropes, with balls rolling across it.",
+              "--ticks 150")
     s.comment("Ropes are chains of small bodies held together by pivot joints; they stretch",
               "unless the world is stepped several times per frame, so this scene asks for 8",
               "substeps (scene_step_iterations, 4 or more for any scene with ropes). Ropes",
@@ -288,7 +292,8 @@ def bridge():
               for i, (x0, x1) in enumerate(zip(ramp_x, ramp_x[1:]))]
     ledges += [("ledge_right", (right_edge, 470, 850, 470)), ("pit_slope", (850, 470, 880, 510)),
                ("pit_floor", (880, 510, 1004, 510)), ("pit_wall", (1004, 510, 1004, 340))]
-    s.comment("The right ledge, 40 units lower, ends in a pit that keeps the balls once they have crossed.")
+    s.comment("The right ledge, 40 units lower, ends in a pit that keeps the balls once they",
+              "have crossed.")
     for name, (x0, y0, x1, y1) in ledges:
         s.obj(name, (0, 0), col_line=(x0, y0, x1, y1, 4), friction=3)
     planks, width, sag = 14, 36.0, 30.0
@@ -334,7 +339,8 @@ def bridge():
 
 
 def machine():
-    s = Scene("machine", "A Ferris wheel: a wheel on pin joints, with gondolas on slide joints.")
+    s = Scene("machine", "A Ferris wheel: a wheel on pin joints, with gondolas on slide joints.",
+              "--ticks 120")
     s.comment("A pin joint keeps two points at the distance they had when it was made; a slide",
               "joint only keeps it between a least and a greatest distance, like a chain.",
               "The wheel turns about its hub because two pin joints tie the hub to two world",
@@ -401,7 +407,8 @@ def machine():
 
 
 def galton():
-    s = Scene("galton", "A Galton board: 180 balls fall through rows of pegs into bins.")
+    s = Scene("galton", "A Galton board: 180 balls fall through rows of pegs into bins.",
+              "--ticks 240")
     s.comment("Every peg is a static object that collides through a short thick line",
               "(obj_col_line with a radius): lines are the cheapest static shapes. Each ball",
               "is a small moving body of 12 triangles; at every peg it goes left or right by",
@@ -469,7 +476,8 @@ def galton():
 
 
 def pyramid():
-    s = Scene("pyramid", "A pyramid of 36 crates that stands until the mouse pushes it.")
+    s = Scene("pyramid", "A pyramid of 36 crates that stands until the mouse pushes it.",
+              "--ticks 120")
     s.comment("Stacking needs friction (it defaults to 0, and two shapes' frictions multiply:",
               "crates 0.8 on ground 1 gives 0.8 at the base) and enough solver iterations to",
               "settle the contacts of a tall stack; two substeps per frame keep it quiet.",
@@ -512,7 +520,8 @@ def pyramid():
 
 
 def glow():
-    s = Scene("glow", "Glow showcase: twelve neon pendulums swing through a soft glow.")
+    s = Scene("glow", "Glow showcase: twelve neon pendulums swing through a soft glow.",
+              "--ticks 120")
     s.comment("scene_glow_enabled 1 draws the frame through the glow: the picture is blurred",
               "at eight sizes and the blurs are added over it. scene_glow_base is the weight of",
               "the first (sharpest) layer and scene_glow_mul the factor from one layer to the",
@@ -556,7 +565,8 @@ def glow():
 
 
 def stress():
-    s = Scene("stress", "Stress test: 2,000 moving bodies pour into a box. The performance reference.")
+    s = Scene("stress", "Stress test: 2,000 moving bodies pour into a box (performance reference).",
+              "--ticks 100")
     s.comment("2,000 small bodies (squares of two collision triangles and single triangles)",
               "start in a grid, fall onto a row of deflectors and pile up in a box. Every",
               "frame steps them all once (one substep, 10 solver iterations) and draws them,",
