@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
           libgl1-mesa-dri libpng-dev)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev xvfb xauth xdotool imagemagick x11-apps)
+  packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps)
 elif [[ "${1:-}" == "--media" ]]; then
   packages+=(xvfb xauth imagemagick)
 fi

@@ -319,8 +319,9 @@ def bridge():
     for i in range(planks - 1):
         s.rope(f"plank{i:02d}", (width / 2, 0), (-width / 2, 0), b=f"plank{i + 1:02d}", **rope)
     s.rope(f"plank{planks - 1:02d}", (width / 2, 0), (right_edge, deck + drop), **rope)
-    s.comment("Three balls: one on the ramp, two dropping onto it one after the other, so",
-              "they cross one at a time. Friction multiplies: the balls have 0.3 and the",
+    s.comment("Three balls: one on the ramp, two starting above the view and dropping onto it",
+              "later (quillmoor-check notes that they start out of view), so they cross",
+              "one at a time. Friction multiplies: the balls have 0.3 and the",
               "ground and planks 3, so a ball grips the planks (0.9) and rolls, while two",
               "balls that touch hardly brake each other (0.09).")
     for i, (x, fall, radius, mass, colour) in enumerate([(75, 0, 22, 1.5, "gold"),
@@ -543,6 +544,8 @@ def glow():
     rope_colours = {"neon_pink": (1, 0.25, 0.7, 0.8), "neon_cyan": (0.2, 0.95, 1, 0.8),
                     "neon_lime": (0.6, 1, 0.25, 0.8), "neon_gold": (1, 0.78, 0.2, 0.8),
                     "neon_violet": (0.65, 0.4, 1, 0.8), "neon_white": (0.92, 0.95, 1, 0.8)}
+    s.comment("The bobs have no collision shape on purpose, so they pass through each",
+              "other (quillmoor-check warns about that, rightly for most scenes).")
     s.comment("A pendulum wave: in 60 seconds pendulum k swings about 10 + k times, so the",
               "lengths are g (T / 2 pi)^2 for T = 60 / (10 + k). Each bob is a body without",
               "collision shape (they pass through each other), held by a pin joint to its",
@@ -582,7 +585,7 @@ def stress():
     deflectors = []
     for i in range(6):
         x = 112 + i * 160
-        deflectors.append((x - 40, 520, x + 40, 540) if i % 2 else (x - 40, 540, x + 40, 520))
+        deflectors.append((x - 40, 580, x + 40, 600) if i % 2 else (x - 40, 600, x + 40, 580))
     for x0, y0, x1, y1 in deflectors:
         box.poly("slate_light", bar(x0, y0, x1, y1, 10))
     s.obj("Box", (0, 0), mesh=s.mesh("box.obj", box))

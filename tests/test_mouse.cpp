@@ -71,6 +71,20 @@ TEST_F(MousePush, TurnsTheWayTheBodyFrameSays) {
   }
 }
 
+TEST_F(MousePush, AnEdgeCountsAsInsideEachTriangleItBounds) {
+  cpBody* body = box();  // two triangles sharing the diagonal from (-10, -10) to (10, 10)
+  const struct {
+    cpVect point;
+    int pushes;
+  } rows[] = {{cpv(503, 303), 2}, {cpv(503, 302), 1}, {cpv(510, 300), 1}, {cpv(510.001, 300), 0}};
+  for (auto [point, pushes] : rows) {
+    cpBodySetVelocity(body, cpvzero);
+    app_.previous_mouse = cpv(point.x - 1, point.y);
+    pushAt(app_, point);  // j = (6, 0) on a mass of 2, once for each triangle under the point
+    EXPECT_DOUBLE_EQ(cpBodyGetVelocity(body).x, 3.0 * pushes) << point.x << "," << point.y;
+  }
+}
+
 TEST_F(MousePush, MovesOnlyMovingShapesUnderTheCursor) {
   cpBody* body = box();
   app_.previous_mouse = cpv(495, 300);

@@ -11,6 +11,7 @@
 
 #include "app/frame_loop.h"
 #include "app/state.h"
+#include "world/mesh.h"
 
 // Runs each test inside a fresh temporary directory, since scene and mesh paths are read
 // relative to the working directory.

@@ -20,9 +20,15 @@ Arguments readArguments(int argc, char** argv, const char* scene_file) {
     const char* arg = argv[i];
     if (std::strcmp(arg, "--fullscreen") == 0) {
       args.fullscreen = true;
+    } else if (std::strcmp(arg, "--stats") == 0) {
+      args.stats = true;
     } else if (std::strcmp(arg, "--scene") == 0) {
       if (i + 1 < argc) args.scene_file = argv[i + 1];
       ++i;
+    } else if (std::strcmp(arg, "--watch") == 0) {
+      args.watch = true;
+    } else if (std::strcmp(arg, "--debug") == 0) {
+      args.debug = true;
     } else if (isHelp(arg)) {
       args.help_option = arg;
       break;

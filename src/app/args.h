@@ -4,6 +4,9 @@
 struct Arguments {
   const char* scene_file;
   bool fullscreen = false;
+  bool watch = false;                 // --watch: reload when the scene's files change
+  bool debug = false;                 // --debug: draw the physics over the picture
+  bool stats = false;                 // --stats: a report on standard error once a second
   const char* help_option = nullptr;  // the help option as given; reading stopped there
 };
 

@@ -5,9 +5,13 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
-#include "scene/scene_loader.h"
+#include "render/debug_draw.h"
+#include "render/frame.h"
+#include "world/load_scene.h"
 #include "world/physics.h"
 
 namespace {
@@ -48,7 +52,8 @@ void resetWorld(AppState& app) {
   cpSpace* previous_space = app.space;
   std::unique_ptr<Scene> previous_scene = std::move(app.scene);
   app.space = newSpace();
-  app.scene = loadScene(app.scene_file, app.space);
+  if (app.diagnostics) *app.diagnostics = Diagnostics{};
+  app.scene = loadScene(app.scene_file, app.space, app.diagnostics.get());
   // Nothing refers to the previous world any more. Its space goes first: the static body
   // its shapes and joints hang on belongs to the previous scene.
   freeSpace(previous_space);
@@ -71,14 +76,34 @@ void resetScene() {
   resetWorld(g_app);
   measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
   glutSetCursor(cursorFor(g_app.scene.get(), g_app.fullscreen));
+  reportReset(g_app);
 }
 
 void tick() {
   const TickPlan plan = planTick(g_app.scene.get());
+  const double start = g_app.stats ? nowSeconds() : 0.0;
   stepSpace(g_app.space, plan.substeps, plan.dt);
+  if (g_app.stats) addTickSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
   if (advanceScroller(g_app.scroller, plan.scroller_speed, plan.fps))
     measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
   glutPostRedisplay();
+}
+
+void onDisplay() {
+  const double start = g_app.stats ? nowSeconds() : 0.0;
+  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  if (g_app.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
+  glutSwapBuffers();  // the driver finishes the frame here
+  if (g_app.stats) addFrameSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
+}
+
+void reportStats(AppState& app) {
+  const double now = nowSeconds();
+  if (!app.stats || !statsDue(app.stats_window, now)) return;
+  const std::string line =
+      statsLine(app.stats_window, now, effectiveFps(app.scene.get()), countSpace(app.space));
+  std::fputs(line.c_str(), stderr);
+  app.stats_window = StatsWindow{now};
 }
 
 void onKeyboard(unsigned char key, int, int) {
@@ -90,4 +115,5 @@ void onTimer(int) {
   // Re-armed first, so the time spent stepping does not lengthen the period.
   glutTimerFunc(planTick(g_app.scene.get()).delay_ms, onTimer, 0);
   tick();
+  reportStats(g_app);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Scene reset, keyboard and the timed simulation loop.
+// Scene reset, display, keyboard and the timed simulation loop.
 #include "app/state.h"
 
 // What one timer tick does, from the current scene's settings (or the values used without one).
@@ -36,6 +36,12 @@ void resetScene();
 
 // One tick's work, without re-arming the timer: step, scroll, ask for a redraw.
 void tick();
+
+// The display callback: the current frame, then the buffer swap.
+void onDisplay();
+
+// With --stats, prints the report line on standard error once a second has passed.
+void reportStats(AppState& app);
 
 void onKeyboard(unsigned char key, int x, int y);
 void onTimer(int value);

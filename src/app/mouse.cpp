@@ -4,8 +4,10 @@
 #include <GL/glut.h>
 
 #include <cmath>
+#include <limits>
 
 #include "app/frame_loop.h"
+#include "world/physics.h"
 
 cpVect mouseToWorld(int x, int y) {
   glLoadIdentity();
@@ -48,7 +50,7 @@ void applyMouseImpulse(cpShape* shape, cpVect, cpFloat, cpVect, void* data) {
   const double w =
       cpBodyGetAngularVelocity(body) + (1.0 / cpBodyGetMoment(body)) * (r.x * j.y - r.y * j.x);
   // The library aborts on a non-finite velocity; such a push is dropped.
-  if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(w)) return;
+  if (!isFinite(v) || !std::isfinite(w)) return;
   cpBodySetVelocity(body, v);
   cpBodySetAngularVelocity(body, w);
 }
@@ -59,8 +61,11 @@ void pushAt(AppState& app, cpVect point) {
     MouseImpulseQuery query{point, mouseImpulse(app.previous_mouse, point, s.mouse_impulse_force,
                                                 effectiveFps(app.scene.get()))};
     // Too large a push is ignored as a whole, never clamped.
+    // The library reports shapes strictly closer than the maximum distance; the smallest
+    // positive one counts a point on an edge (distance 0) as inside, and nothing outside.
+    const double on_edge = std::numeric_limits<double>::denorm_min();
     if (impulseAllowed(query.impulse, s.mouse_impulse_force_max))
-      cpSpacePointQuery(app.space, point, 0.0, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &query);
+      cpSpacePointQuery(app.space, point, on_edge, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &query);
   }
   app.previous_mouse = point;
 }

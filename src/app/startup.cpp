@@ -10,10 +10,13 @@
 #include "app/mouse.h"
 #include "app/state.h"
 #include "render/frame.h"
-#include "render/glow.h"
 #include "world/physics.h"
 
-const char* const kWindowTitle = "Quillmoor -- Made by Velkori | https://velkori.example.com/";
+namespace {
+
+const char kWindowTitle[] = "Quillmoor -- Made by Velkori | https://velkori.example.com/";
+
+}  // namespace
 
 void prepareOutput() { std::setvbuf(stdout, nullptr, _IOLBF, 0); }
 
@@ -22,7 +25,7 @@ void openWindow(int* argc, char** argv, int width, int height) {
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
   glutInitWindowSize(width, height);
   glutCreateWindow(kWindowTitle);
-  createGlowChain();
+  createGlowChain(g_app.glow);
   initGlState();
   glutDisplayFunc(onDisplay);
   glutKeyboardFunc(onKeyboard);
@@ -39,12 +42,17 @@ void startWorld(const char* scene_file, bool fullscreen) {
 
 void startViewer(int* argc, char** argv) {
   prepareOutput();
-  openWindow(argc, argv, 1024, 768);
+  openWindow(argc, argv, kWorldWidth, kWorldHeight);
   const Arguments args = readArguments(*argc, argv, g_app.scene_file);
   if (args.fullscreen) glutFullScreen();
   if (args.help_option) {
     printUsage(args.help_option);
     std::exit(0);
   }
+  g_app.debug = args.debug;
+  if (args.watch) prepareWatch(g_app);
+  g_app.stats = args.stats;
+  g_app.stats_window.start = nowSeconds();
   startWorld(args.scene_file, args.fullscreen);
+  if (args.watch) armWatchTimer();
 }

@@ -1,8 +1,6 @@
 #pragma once
 // Start-up, shared by the viewer and the snapshot tool; only the event loop differs.
 
-extern const char* const kWindowTitle;
-
 // Stdout line-buffered, so that messages appear as they happen also in a pipe or a file.
 void prepareOutput();
 

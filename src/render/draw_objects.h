@@ -1,8 +1,6 @@
 #pragma once
+// The scene's objects and ropes, where their bodies are now.
 #include "scene/scene.h"
 
 void drawObjects(const Scene& scene);
-void drawObject(const SceneObject& object);
-void drawMesh(const Mesh* mesh);
 void drawRopes(const Scene& scene);
-void drawRope(const SceneRope& rope);

@@ -1,11 +1,11 @@
 #include "render/frame.h"
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 
-#include "app/state.h"
 #include "render/draw_objects.h"
 #include "render/glow.h"
 #include "render/scroller.h"
+#include "scene/scene.h"
 
 void initGlState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -21,7 +21,7 @@ void initGlState() {
   glDisable(GL_CULL_FACE);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0.0, 1024.0, 768.0, 0.0, -1.0, 1.0);
+  glOrtho(0.0, kWorldWidth, kWorldHeight, 0.0, -1.0, 1.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 }
@@ -40,17 +40,11 @@ void drawScene(const Scene* scene, const Scroller& scroller) {
   drawScroller(scroller, scene->settings);
 }
 
-void drawFrame() {
-  const Scene* scene = g_app.scene.get();
+void drawFrame(const Scene* scene, const Scroller& scroller, Glow& glow) {
   if (scene && scene->settings.glow_enabled && glowFitsWindow()) {
-    drawGlowFrame(*scene, g_app.scroller);
+    drawGlowFrame(glow, *scene, scroller);
   } else {
     initGlState();
-    drawScene(scene, g_app.scroller);
+    drawScene(scene, scroller);
   }
-}
-
-void onDisplay() {
-  drawFrame();
-  glutSwapBuffers();
 }

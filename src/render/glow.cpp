@@ -9,30 +9,71 @@
 
 namespace {
 
-GLuint chain[kGlowLevels];
-GLint savedViewport[4];
-
 void drawFullWorldQuad() {
+  const float w = kWorldWidth, h = kWorldHeight;
   glBegin(GL_QUADS);
   glTexCoord2f(0.0f, 1.0f);
   glVertex3f(0.0f, 0.0f, 0.0f);
   glTexCoord2f(1.0f, 1.0f);
-  glVertex3f(1024.0f, 0.0f, 0.0f);
+  glVertex3f(w, 0.0f, 0.0f);
   glTexCoord2f(1.0f, 0.0f);
-  glVertex3f(1024.0f, 768.0f, 0.0f);
+  glVertex3f(w, h, 0.0f);
   glTexCoord2f(0.0f, 0.0f);
-  glVertex3f(0.0f, 768.0f, 0.0f);
+  glVertex3f(0.0f, h, 0.0f);
   glEnd();
+}
+
+void setViewport(const GLint viewport[4]) {
+  glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+}
+
+// The scene as drawn into the scratch square becomes level 0.
+void capture(const Glow& glow, const Scene& scene, const Scroller& scroller) {
+  initGlState();
+  glViewport(0, 0, kGlowSize, kGlowSize);
+  drawScene(&scene, scroller);
+  glBindTexture(GL_TEXTURE_2D, glow.chain[0]);
+  glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kGlowSize, kGlowSize, 0);
+}
+
+// Each level is the one above drawn at half the size; the scratch square is cleared after.
+void downsample(const Glow& glow) {
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  for (int k = 1; k < kGlowLevels; ++k) {
+    const int size = kGlowSize >> k;
+    glViewport(0, 0, size, size);
+    glBindTexture(GL_TEXTURE_2D, glow.chain[k - 1]);
+    drawFullWorldQuad();
+    glBindTexture(GL_TEXTURE_2D, glow.chain[k]);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, size, size, 0);
+  }
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// All levels added over the whole viewport, the smallest first with weight `base`, each
+// following one `mul` times the one before.
+void composite(const Glow& glow, float base, float mul) {
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  float weight = base;
+  for (int k = kGlowLevels - 1; k >= 0; --k) {
+    glBindTexture(GL_TEXTURE_2D, glow.chain[k]);
+    glColor4f(1.0f, 1.0f, 1.0f, weight);
+    drawFullWorldQuad();
+    weight *= mul;
+  }
 }
 
 }  // namespace
 
-void createGlowChain() {
+void createGlowChain(Glow& glow) {
   const std::vector<unsigned char> black(kGlowSize * kGlowSize * 3, 0);
   for (int k = 0; k < kGlowLevels; ++k) {
     const int size = kGlowSize >> k;
-    glGenTextures(1, &chain[k]);
-    glBindTexture(GL_TEXTURE_2D, chain[k]);
+    glGenTextures(1, &glow.chain[k]);
+    glBindTexture(GL_TEXTURE_2D, glow.chain[k]);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, size, size, 0, GL_RGB, GL_UNSIGNED_BYTE, black.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
@@ -46,24 +87,12 @@ bool glowFitsWindow() {
   return viewport[2] >= kGlowSize && viewport[3] >= kGlowSize;
 }
 
-void drawGlowFrame(const Scene& scene, const Scroller& scroller) {
-  glGetIntegerv(GL_VIEWPORT, savedViewport);
-  initGlState();
-  glViewport(0, 0, kGlowSize, kGlowSize);
-  drawScene(&scene, scroller);
-  glowCapture();
-  glowDownsample();
-  glowComposite(scene.settings.glow_base, scene.settings.glow_mul);
-  glowRestore();
-}
+void drawGlowFrame(Glow& glow, const Scene& scene, const Scroller& scroller) {
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  capture(glow, scene, scroller);
+  setViewport(viewport);
 
-void glowCapture() {
-  glBindTexture(GL_TEXTURE_2D, chain[0]);
-  glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kGlowSize, kGlowSize, 0);
-  glViewport(savedViewport[0], savedViewport[1], savedViewport[2], savedViewport[3]);
-}
-
-void glowDownsample() {
   glPushAttrib(GL_ENABLE_BIT);
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
@@ -75,43 +104,20 @@ void glowDownsample() {
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
-  glOrtho(0.0, 1024.0, 768.0, 0.0, 0.0, 1.0);
+  glOrtho(0.0, kWorldWidth, kWorldHeight, 0.0, 0.0, 1.0);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glColor3f(1.0f, 1.0f, 1.0f);
-  for (int k = 1; k < kGlowLevels; ++k) {
-    const int size = kGlowSize >> k;
-    glViewport(0, 0, size, size);
-    glBindTexture(GL_TEXTURE_2D, chain[k - 1]);
-    drawFullWorldQuad();
-    glBindTexture(GL_TEXTURE_2D, chain[k]);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, size, size, 0);
-  }
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
 
-void glowComposite(float base, float mul) {
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glViewport(savedViewport[0], savedViewport[1], savedViewport[2], savedViewport[3]);
-  float weight = base;
-  for (int k = kGlowLevels - 1; k >= 0; --k) {
-    glBindTexture(GL_TEXTURE_2D, chain[k]);
-    glColor4f(1.0f, 1.0f, 1.0f, weight);
-    drawFullWorldQuad();
-    weight *= mul;
-  }
-}
+  downsample(glow);
+  setViewport(viewport);
+  composite(glow, scene.settings.glow_base, scene.settings.glow_mul);
 
-void glowRestore() {
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
   glPopAttrib();
-  glViewport(savedViewport[0], savedViewport[1], savedViewport[2], savedViewport[3]);
+  setViewport(viewport);
 }

@@ -5,7 +5,7 @@
 #include "scene/scene.h"
 
 void measureScrollerText(Scroller& scroller, float scale) {
-  scroller.x = 1024.0f;
+  scroller.x = kWorldWidth;
   const auto* text = reinterpret_cast<const unsigned char*>(scroller.text.c_str());
   scroller.width = static_cast<float>(glutStrokeLength(GLUT_STROKE_ROMAN, text) * scale);
 }

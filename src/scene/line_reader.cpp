@@ -17,8 +17,16 @@ FILE* openTextFile(const char* path) {
   return file;
 }
 
-bool readLine(FILE* file, LineBuffer& line) {
+bool readLine(FILE* file, LineBuffer& line, bool* whole) {
   if (!std::fgets(line, kLineBufferSize, file)) return false;
+  if (whole) {
+    *whole = std::strchr(line, '\n') != nullptr;
+    if (!*whole) {  // a full buffer at the very end of the file is a whole line too
+      const int next = std::getc(file);
+      *whole = next == EOF;
+      if (next != EOF) std::ungetc(next, file);
+    }
+  }
   line[std::strcspn(line, "\r\n")] = '\0';
   return true;
 }

@@ -10,8 +10,9 @@ FILE* openTextFile(const char* path);
 
 // Reads at most 1023 characters, up to and including the next line feed, and cuts the
 // result at its first carriage return or line feed. A longer line arrives in parts.
-// Returns false at the end of the file.
-bool readLine(FILE* file, LineBuffer& line);
+// Returns false at the end of the file. `whole`, when given, tells whether the physical line
+// ended within this read (false: more parts of it follow).
+bool readLine(FILE* file, LineBuffer& line, bool* whole = nullptr);
 
 enum class Match { Prefix, Alone, Either };
 

@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "world/mesh.h"
+// The fixed world view: x runs right from 0, y down from 0, whatever the window's size.
+constexpr int kWorldWidth = 1024;
+constexpr int kWorldHeight = 768;
+
+struct Mesh;  // read and owned by world/; a scene only refers to it
 
 struct Color4 {
   float r = 1.0f, g = 1.0f, b = 1.0f, a = 1.0f;
@@ -50,10 +54,10 @@ struct SceneObject {
   cpBody* body = nullptr;  // owned by the space; only moving objects have one
 };
 
-enum JointKind { kPinJoint = 0, kSlideJoint = 1 };
+enum class JointKind { Pin, Slide };
 
 struct SceneJoint {
-  int kind = kPinJoint;
+  JointKind kind = JointKind::Pin;
   SceneObject* obj_a = nullptr;
   SceneObject* obj_b = nullptr;
   cpVect anchor_a = {0.0, 0.0};
@@ -75,22 +79,19 @@ struct SceneRope {
   std::vector<cpBody*> segments;  // owned by the space, from the first end to the second
 };
 
-struct StaticBodyDeleter {
-  void operator()(cpBody* body) const { cpBodyFree(body); }
-};
-
 struct Scene {
-  std::map<std::string, std::unique_ptr<Mesh>> meshes;  // nullptr: the file could not be read
+  // nullptr: the file could not be read. Shared so that this record needs no mesh definition.
+  std::map<std::string, std::shared_ptr<const Mesh>> meshes;
   // Registry by name; std::string orders its bytes as unsigned values.
   std::map<std::string, SceneObject*> objects;
   // Every object declared, also those a duplicate name pushed out of the registry, since
   // joints and ropes may still refer to them.
   std::vector<std::unique_ptr<SceneObject>> object_store;
   std::vector<std::unique_ptr<SceneRope>> ropes;
-  // Never added to the space; the static shapes of every static object hang on it.
-  std::unique_ptr<cpBody, StaticBodyDeleter> static_body;
+  std::vector<std::unique_ptr<SceneJoint>> joints;  // declared; emptied once built
+  // Made by the build phase and never added to the space; the static shapes of every static
+  // object hang on it. The deleter comes with the body, from the physics side.
+  std::unique_ptr<cpBody, void (*)(cpBody*)> static_body{nullptr, nullptr};
   SceneSettings settings;
   int unique_counter = 0;
 };
-
-std::unique_ptr<Scene> newScene();

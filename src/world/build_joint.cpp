@@ -2,28 +2,30 @@
 #include <utility>
 
 #include "world/builders.h"
+#include "world/check_scene.h"
+#include "world/physics.h"
 
-void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space) {
+void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space, Diagnostics* diag) {
   if (!joint.obj_a) {
-    if (!joint.obj_b) return;
+    if (!joint.obj_b) return leftOut(diag, &joint, "", "it names no object");
     // The named object keeps its own anchor.
     std::swap(joint.obj_a, joint.obj_b);
     std::swap(joint.anchor_a, joint.anchor_b);
   }
   if (joint.slide_max < joint.slide_min) std::swap(joint.slide_min, joint.slide_max);
   cpBody* a = joint.obj_a->body;
-  if (!a) return;
+  if (!a) return leftOut(diag, &joint, "", notMovingText(diag, *joint.obj_a, "first object"));
   cpBody* b = joint.obj_b && joint.obj_b->body ? joint.obj_b->body : scene.static_body.get();
 
   // Non-finite anchors or limits would feed NaN into the solver, which aborts on it.
   const cpVect p = joint.anchor_a, q = joint.anchor_b;
-  if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(q.x) || !std::isfinite(q.y))
-    return;
+  if (!isFinite(p) || !isFinite(q)) return leftOut(diag, &joint, "", "an anchor is not finite");
   cpConstraint* built = nullptr;
-  if (joint.kind == kPinJoint) {
+  if (joint.kind == JointKind::Pin) {
     built = cpPinJointNew(a, b, p, q);
-  } else if (joint.kind == kSlideJoint) {
-    if (!std::isfinite(joint.slide_min) || !std::isfinite(joint.slide_max)) return;
+  } else if (joint.kind == JointKind::Slide) {
+    if (!std::isfinite(joint.slide_min) || !std::isfinite(joint.slide_max))
+      return leftOut(diag, &joint, "", "a slide limit is not finite");
     built = cpSlideJointNew(a, b, p, q, joint.slide_min, joint.slide_max);
   }
   if (built) cpSpaceAddConstraint(space, built);

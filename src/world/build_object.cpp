@@ -3,11 +3,11 @@
 #include <utility>
 
 #include "world/builders.h"
+#include "world/check_scene.h"
+#include "world/mesh.h"
 #include "world/physics.h"
 
 namespace {
-
-bool finite(cpVect v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 // The library aborts on a negative or NaN elasticity or friction, and an infinite one turns
 // into NaN impulses; such values become 0 (NaN, negative) or the largest float (infinite).
@@ -33,15 +33,15 @@ void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneOb
     // A triangle without area has no edge normal to collide along.
     const double area = (corners[1].x - corners[0].x) * (corners[2].y - corners[0].y) -
                         (corners[1].y - corners[0].y) * (corners[2].x - corners[0].x);
-    if (area == 0.0 || !std::isfinite(area) || !finite(cpvadd(corners[0], offset)) ||
-        !finite(cpvadd(corners[1], offset)) || !finite(cpvadd(corners[2], offset)))
+    if (area == 0.0 || !std::isfinite(area) || !isFinite(cpvadd(corners[0], offset)) ||
+        !isFinite(cpvadd(corners[1], offset)) || !isFinite(cpvadd(corners[2], offset)))
       continue;
     addShape(space, cpPolyShapeNew(body, 3, corners, cpTransformTranslate(offset), 0.0), object);
   }
 }
 
-}  // namespace
-
+// The radius behind a moving object's moment: the smallest scaled distance of a collision
+// mesh vertex from the object's origin, capped at 999.
 float momentRadius(const SceneObject& object) {
   float r = 999.0f;
   if (!object.col_mesh) return r;
@@ -55,16 +55,24 @@ float momentRadius(const SceneObject& object) {
   return r;
 }
 
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
-  if (!finite(object.pos) || !std::isfinite(object.scale)) return;
+}  // namespace
+
+void buildObject(Scene& scene, SceneObject& object, cpSpace* space, Diagnostics* diag) {
+  if (!isFinite(object.pos) || !std::isfinite(object.scale))
+    return leftOut(diag, &object, isFinite(object.pos) ? "obj_scale" : "obj_pos",
+                   "its position or scale is not finite");
   // An infinite mass cannot move: the object is static, as for a mass of 0 or below.
   const bool dynamic = object.mass > 0.0f && std::isfinite(object.mass);
+  if (std::isinf(object.mass) && object.mass > 0.0f)
+    replaced(diag, &object, "obj_mass", "an infinite mass makes the object static");
   cpBody* body = scene.static_body.get();
   cpVect offset = object.pos;
   if (dynamic) {
     const float r = momentRadius(object);
     const double moment = cpMomentForCircle(object.mass, 0.0, r, cpvzero);
-    if (!(moment > 0.0) || !std::isfinite(moment)) return;
+    if (!(moment > 0.0) || !std::isfinite(moment))
+      return leftOut(diag, &object, "obj_mass",
+                     "its moment of inertia works out as " + formatNumber(moment));
     body = cpBodyNew(object.mass, moment);
     guardBody(body);
     cpBodySetPosition(body, object.pos);
@@ -72,11 +80,16 @@ void buildObject(Scene& scene, SceneObject& object, cpSpace* space) {
     object.body = body;
     offset = cpvzero;
   }
+  if (diag)
+    reportSurfaceValues(diag, object, surfaceValue(object.bounciness),
+                        surfaceValue(object.friction));
   if (object.col_mesh) {
     addCollisionMesh(space, body, offset, object);
   } else if (object.has_col_line) {
     const cpVect a = cpvadd(object.col_line_a, offset), b = cpvadd(object.col_line_b, offset);
-    if (finite(a) && finite(b) && std::isfinite(object.col_line_radius))
+    if (isFinite(a) && isFinite(b) && std::isfinite(object.col_line_radius))
       addShape(space, cpSegmentShapeNew(body, a, b, object.col_line_radius), object);
+    else
+      replaced(diag, &object, "obj_col_line", "the collision line is left out: not finite");
   }
 }

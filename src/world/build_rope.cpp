@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "world/builders.h"
+#include "world/check_scene.h"
 #include "world/physics.h"
 
 namespace {
@@ -14,25 +15,32 @@ cpVect endPoint(cpBody* body, cpVect anchor) {
 
 }  // namespace
 
-void buildRope(Scene& scene, SceneRope& rope, cpSpace* space) {
+void buildRope(Scene& scene, SceneRope& rope, cpSpace* space, Diagnostics* diag) {
   cpBody* body_a = endBody(rope.obj_a);
   cpBody* body_b = endBody(rope.obj_b);
-  if (!body_a && !body_b) return;
+  if (!body_a && !body_b) return leftOut(diag, &rope, "", ropeEndsText(diag, rope));
   // A segment mass the library cannot integrate (0, negative, infinite, NaN) leaves the rope out.
-  if (!(rope.seg_mass > 0.0f) || !std::isfinite(rope.seg_mass)) return;
+  if (!(rope.seg_mass > 0.0f) || !std::isfinite(rope.seg_mass))
+    return leftOut(diag, &rope, "rope_seg_mass", "its segment mass is not a positive number");
 
   const cpVect start = endPoint(body_a, rope.anchor_a);
   const cpVect end = endPoint(body_b, rope.anchor_b);
   const cpVect d = cpvsub(end, start);
   const float length = std::sqrt(static_cast<float>(d.x * d.x + d.y * d.y));
-  if (!std::isfinite(length) || length < 0.01f) return;
+  if (!std::isfinite(length) || length < 0.01f)
+    return leftOut(diag, &rope, "",
+                   "its ends are " + formatNumber(length) + " apart (0.01 at least)");
   const cpVect u = cpvmult(d, 1.0 / length);
 
   const float quotient = std::trunc(length / rope.approx_seg_len);
-  if (!(quotient >= -2147483648.0f && quotient < 2147483648.0f)) return;
+  if (!(quotient >= -2147483648.0f && quotient < 2147483648.0f))
+    return leftOut(diag, &rope, "rope_approx_seg_len", kNoSegmentCount);
   int count = static_cast<int>(quotient) + 1;
-  if (count < 1) return;
-  if (count > kMaxRopeSegments) count = kMaxRopeSegments;
+  if (count < 1) return leftOut(diag, &rope, "rope_approx_seg_len", kNoSegmentCount);
+  if (count > kMaxRopeSegments) {
+    count = kMaxRopeSegments;
+    replaced(diag, &rope, "rope_approx_seg_len", "the rope is capped at 4096 segments");
+  }
   const float seg_len = length / count;
   rope.seg_len = seg_len;
 

@@ -3,16 +3,14 @@
 // cannot build.
 #include <chipmunk/chipmunk.h>
 
+#include "scene/diagnostics.h"
 #include "scene/scene.h"
 
 // Most segments one rope is built with; a longer rope gets longer segments instead, so that
 // no single line can exhaust memory (a 1024 x 768 world needs a few hundred at most).
 constexpr int kMaxRopeSegments = 4096;
 
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space);
-void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space);
-void buildRope(Scene& scene, SceneRope& rope, cpSpace* space);
-
-// The radius behind a moving object's moment: the smallest scaled distance of a collision
-// mesh vertex from the object's origin, capped at 999.
-float momentRadius(const SceneObject& object);
+// With `diag`, each also reports what it leaves out or replaces, and why.
+void buildObject(Scene& scene, SceneObject& object, cpSpace* space, Diagnostics* diag = nullptr);
+void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space, Diagnostics* diag = nullptr);
+void buildRope(Scene& scene, SceneRope& rope, cpSpace* space, Diagnostics* diag = nullptr);

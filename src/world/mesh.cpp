@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
+#include <map>
+
+#include "scene/line_check.h"
 #include "scene/line_reader.h"
-#include "scene/scene.h"
+#include "world/mesh_check.h"
 
 namespace {
 
@@ -14,11 +18,13 @@ bool startsWith(const char* line, const char* keyword) {
 }
 
 // Appends the fan triangles of one "f " line; corners are separated by single spaces.
-void readFace(Mesh& mesh, const char* corners, Color3 color) {
-  int first = -1, second = -1;
+void readFace(Mesh& mesh, const char* corners, Color3 color, Diagnostics* diag) {
+  if (diag) reportFaceLine(diag, corners);
+  int first = -1, second = -1, nameless = 0;
   for (const char* p = corners;;) {
     int number;
-    if (!scanInt(p, &number)) return;
+    if (!scanInt(p, &number)) break;
+    nameless += number <= 0;
     // Numbers are 1-based; a corner number of 0 or below leaves its place unset.
     const int k = number == INT_MIN ? -1 : number - 1;
     if (first < 0) {
@@ -30,9 +36,41 @@ void readFace(Mesh& mesh, const char* corners, Color3 color) {
       second = k;
     }
     p = std::strchr(p, ' ');
-    if (!p) return;
+    if (!p) break;
     ++p;
   }
+  if (nameless)
+    warn(diag, std::to_string(nameless) + " corner number" + (nameless == 1 ? "" : "s") +
+                   " of 0 or below name no vertex (vertices are numbered from 1)");
+}
+
+// A plain decimal of at most 7 digits ([+-]digits[.digits]) ending at white space or the end:
+// the numerator and the power of ten are exact floats, so one float division rounds exactly as
+// the formatted-input conversion does. Anything else is left to it.
+bool plainDecimal(const char*& text, float* out) {
+  static const float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  const char* p = text;
+  while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  long digits = 0, value = 0, decimals = 0;
+  bool point = false;
+  for (;; ++p) {
+    if (*p >= '0' && *p <= '9') {
+      value = value * 10 + (*p - '0');
+      decimals += point;
+      if (++digits > 7) return false;
+    } else if (*p == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0 || !(*p == '\0' || *p == ' ' || (*p >= '\t' && *p <= '\r'))) return false;
+  const float magnitude = static_cast<float>(value) / kPowers[decimals];
+  *out = negative ? -magnitude : magnitude;
+  text = p;
+  return true;
 }
 
 bool namesVertices(const MeshTriangle& t, size_t count) {
@@ -40,12 +78,15 @@ bool namesVertices(const MeshTriangle& t, size_t count) {
   return ok(t.a) && ok(t.b) && ok(t.c);
 }
 
-}  // namespace
+using MaterialTable = std::map<std::string, Color3>;
 
-void loadMaterials(MaterialTable& materials, FILE* file) {
+// Reads an already opened MTL-subset file into the table and closes it.
+void loadMaterials(MaterialTable& materials, FILE* file, Diagnostics* diag) {
   std::string current;
   LineBuffer buffer;
-  while (readLine(file, buffer)) {
+  LineCounter counter(diag);
+  while (readLine(file, buffer, counter.whole())) {
+    counter.next(buffer);
     // Skips codes 1 to 32 and, as signed bytes, every byte from 128 up (a UTF-8 BOM too).
     const char* line = buffer;
     while (*line && static_cast<signed char>(*line) <= 32) ++line;
@@ -57,54 +98,96 @@ void loadMaterials(MaterialTable& materials, FILE* file) {
         materials[current] = {0.0f, 0.0f, 0.0f};
       }
     } else if (startsWith(line, "Kd ")) {
-      if (std::sscanf(line, "Kd %f %f %f", &r, &g, &b) == 3) materials[current] = {r, g, b};
+      const int got = std::sscanf(line, "Kd %f %f %f", &r, &g, &b);
+      if (got == 3) {
+        materials[current] = {r, g, b};
+      } else {
+        warn(diag, "Kd needs 3 numbers, found " + std::to_string(got < 0 ? 0 : got) +
+                       ": the line is ignored");
+      }
+    } else if (diag) {
+      reportUnrecognisedMeshLine(diag, line, false);
     }
   }
   std::fclose(file);
 }
 
-std::unique_ptr<Mesh> loadMesh(const std::string& path) {
+}  // namespace
+
+int readVertex(const char* line, float xyz[3]) {
+  const char* p = line + 1;
+  float fast[3];
+  if (plainDecimal(p, &fast[0]) && plainDecimal(p, &fast[1]) && plainDecimal(p, &fast[2])) {
+    std::copy(fast, fast + 3, xyz);
+    return 3;
+  }
+  return std::sscanf(line, "v %f %f %f", &xyz[0], &xyz[1], &xyz[2]);
+}
+
+std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
   std::printf("Reading mesh file '%s'..\n", path.c_str());
+  noteOpened(diag, path);
   FILE* file = openTextFile(path.c_str());
   if (!file) {
     std::printf("MESH FILE NOT FOUND! ('%s')\n", path.c_str());
+    reportMissingFile(diag, "MESH FILE NOT FOUND! ('" + path + "')", path);
     return nullptr;
   }
   auto mesh = std::make_unique<Mesh>();
   MaterialTable materials;
+  bool any_mtllib = false;
   Color3 color;
   LineBuffer line;
-  while (readLine(file, line)) {
+  LineCounter counter(diag, path);
+  std::vector<Place> face_places;  // parallel to the triangles, with diagnostics only
+  while (readLine(file, line, counter.whole())) {
+    counter.next(line);
     LineBuffer word;
     if (startsWith(line, "mtllib ")) {
       if (std::sscanf(line, "mtllib %s", word) != 1) continue;
       std::printf("Reading material file '%s'..\n", word);
+      noteOpened(diag, word);
+      any_mtllib = true;
       if (FILE* mtl = openTextFile(word)) {
-        loadMaterials(materials, mtl);
+        LineCounter material(diag, word);
+        loadMaterials(materials, mtl, diag);
       } else {
         std::printf("MATERIAL FILE NOT FOUND! ('%s')\n", word);
+        reportMissingFile(diag, std::string("MATERIAL FILE NOT FOUND! ('") + word + "')", word);
       }
     } else if (startsWith(line, "usemtl ")) {
       if (std::sscanf(line, "usemtl %s", word) != 1) continue;
       auto found = materials.find(word);
       if (found == materials.end()) {
         std::printf("(material '%s' not found!)\n", word);
+        warn(diag, std::string("(material '") + word + "' not found!): the faces below keep " +
+                       "the colour before" + (any_mtllib ? "" : " (no mtllib line above)"));
       } else {
         color = found->second;
       }
     } else if (startsWith(line, "v ")) {
       // x is the first number, y the third; missing numbers read as 0.
-      float x = 0.0f, unused = 0.0f, y = 0.0f;
-      std::sscanf(line, "v %f %f %f", &x, &unused, &y);
-      mesh->vertices.push_back(cpv(x, y));
+      float xyz[3] = {0.0f, 0.0f, 0.0f};
+      const int got = readVertex(line, xyz);
+      if (got < 3)
+        warn(diag, "v needs 3 numbers (x, unused, y), found " + std::to_string(got < 0 ? 0 : got) +
+                       ": the missing ones read as 0");
+      mesh->vertices.push_back(cpv(xyz[0], xyz[2]));
     } else if (startsWith(line, "f ")) {
-      readFace(*mesh, line + 2, color);
+      const size_t before = mesh->triangles.size();
+      readFace(*mesh, line + 2, color, diag);
+      if (mesh->triangles.size() == before)
+        warn(diag, "face adds no triangle: it needs at least 3 corners");
+      if (diag) face_places.resize(mesh->triangles.size(), diag->reading.back());
+    } else if (diag) {
+      reportUnrecognisedMeshLine(diag, line, true);
     }
   }
   std::fclose(file);
   // Faces may name vertices defined further down, so corners are checked only now.
   auto& triangles = mesh->triangles;
   const size_t count = mesh->vertices.size();
+  if (diag) reportDroppedFaces(diag, *mesh, face_places);
   triangles.erase(
       std::remove_if(triangles.begin(), triangles.end(),
                      [count](const MeshTriangle& t) { return !namesVertices(t, count); }),
@@ -112,8 +195,8 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path) {
   return mesh;
 }
 
-const Mesh* getMesh(Scene& scene, const std::string& path) {
+const Mesh* getMesh(Scene& scene, const std::string& path, Diagnostics* diag) {
   auto found = scene.meshes.find(path);
-  if (found == scene.meshes.end()) found = scene.meshes.emplace(path, loadMesh(path)).first;
+  if (found == scene.meshes.end()) found = scene.meshes.emplace(path, loadMesh(path, diag)).first;
   return found->second.get();
 }

@@ -3,13 +3,12 @@
 // subset of MTL.
 #include <chipmunk/chipmunk.h>
 
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-struct Scene;
+#include "scene/diagnostics.h"
+#include "scene/scene.h"
 
 struct Color3 {
   float r = 1.0f, g = 1.0f, b = 1.0f;
@@ -27,14 +26,15 @@ struct Mesh {
   std::vector<MeshTriangle> triangles;
 };
 
-using MaterialTable = std::map<std::string, Color3>;
-
-// Reads an already opened MTL-subset file into the table and closes it.
-void loadMaterials(MaterialTable& materials, FILE* file);
-
 // Reads an OBJ-subset file; nullptr when it cannot be opened. Prints its progress and errors.
-std::unique_ptr<Mesh> loadMesh(const std::string& path);
+// With `diag`, reports what the file does not do as it appears to (dropped faces, short vertex
+// lines, unknown materials, missing files).
+std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag = nullptr);
+
+// The numbers of a "v " line as "v %f %f %f" reads them: those it cannot read keep their value.
+// Returns what sscanf would: the count read, or EOF when the line ends before the first.
+int readVertex(const char* line, float xyz[3]);
 
 // The scene's mesh cache: each path (compared byte-wise, as written) is read at most once
 // per scene load, a failed read included. Returns nullptr for a file that could not be read.
-const Mesh* getMesh(Scene& scene, const std::string& path);
+const Mesh* getMesh(Scene& scene, const std::string& path, Diagnostics* diag = nullptr);

@@ -1,5 +1,6 @@
 #include "world/physics.h"
 
+#include <chipmunk/chipmunk_structs.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,35 +13,42 @@
 
 namespace {
 
+// Plain comparisons rather than fmin/fmax, which are calls into libm here; same results.
 double limitSpeed(double value) {
-  if (std::isnan(value)) return 0.0;
-  return std::fmax(-kMaxBodySpeed, std::fmin(kMaxBodySpeed, value));
+  if (value != value) return 0.0;  // NaN
+  return value < -kMaxBodySpeed ? -kMaxBodySpeed : value > kMaxBodySpeed ? kMaxBodySpeed : value;
 }
 
+// Through the body's fields: the library's setters would wake the body (walking its contacts)
+// and run their checks at every step of every body.
 void limitBodySpeeds(cpBody* body) {
-  const cpVect v = cpBodyGetVelocity(body);
-  cpBodySetVelocity(body, cpv(limitSpeed(v.x), limitSpeed(v.y)));
-  cpBodySetAngularVelocity(body, limitSpeed(cpBodyGetAngularVelocity(body)));
+  body->v = cpv(limitSpeed(body->v.x), limitSpeed(body->v.y));
+  body->w = limitSpeed(body->w);
 }
 
-// The library's own velocity integration, limited before the library checks the result
-// (it aborts on a non-finite velocity).
+// The library's own velocity integration, limited before anything checks the result (the
+// library aborts on a non-finite velocity).
 void guardedVelocity(cpBody* body, cpVect gravity, cpFloat damping, cpFloat dt) {
-  const cpVect force = cpBodyGetForce(body);
-  const cpVect v = cpvadd(cpvmult(cpBodyGetVelocity(body), damping),
-                          cpvmult(cpvadd(gravity, cpvmult(force, 1.0 / cpBodyGetMass(body))), dt));
-  const double w =
-      cpBodyGetAngularVelocity(body) * damping + cpBodyGetTorque(body) / cpBodyGetMoment(body) * dt;
-  cpBodySetForce(body, cpvzero);
-  cpBodySetTorque(body, 0.0);
-  cpBodySetVelocity(body, cpv(limitSpeed(v.x), limitSpeed(v.y)));
-  cpBodySetAngularVelocity(body, limitSpeed(w));
+  body->v = cpvadd(cpvmult(body->v, damping),
+                   cpvmult(cpvadd(gravity, cpvmult(body->f, body->m_inv)), dt));
+  body->w = body->w * damping + body->t * body->i_inv * dt;
+  body->f = cpvzero;
+  body->t = 0.0;
+  limitBodySpeeds(body);
 }
 
-// Contact and joint impulses of the last step may have pushed the speeds out of range.
+// The library's position integration, after contact and joint impulses of the last step may
+// have pushed the speeds out of range again. The transform is what shapes are placed by.
 void guardedPosition(cpBody* body, cpFloat dt) {
   limitBodySpeeds(body);
-  cpBodyUpdatePosition(body, dt);
+  const cpVect p = body->p = cpvadd(body->p, cpvmult(cpvadd(body->v, body->v_bias), dt));
+  const cpFloat a = body->a = body->a + (body->w + body->w_bias) * dt;
+  const cpVect rot = cpvforangle(a);
+  const cpVect c = body->cog;
+  body->transform = cpTransformNewTranspose(rot.x, -rot.y, p.x - (c.x * rot.x - c.y * rot.y), rot.y,
+                                            rot.x, p.y - (c.x * rot.y + c.y * rot.x));
+  body->v_bias = cpvzero;
+  body->w_bias = 0.0;
 }
 
 }  // namespace
@@ -89,8 +97,7 @@ void freeSpace(cpSpace* space) {
 void applySpaceSettings(cpSpace* space, const SceneSettings& settings) {
   if (settings.solver_iterations > 0)
     cpSpaceSetIterations(space, std::min(settings.solver_iterations, kMaxSolverIterations));
-  const cpVect g = settings.gravity;
-  if (std::isfinite(g.x) && std::isfinite(g.y)) cpSpaceSetGravity(space, g);
+  if (isFinite(settings.gravity)) cpSpaceSetGravity(space, settings.gravity);
   if (std::isfinite(settings.damping) && settings.damping >= 0.0f)
     cpSpaceSetDamping(space, settings.damping);
 }

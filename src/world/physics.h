@@ -2,6 +2,8 @@
 // The physics library as this program uses it: one-time set-up, spaces, stepping.
 #include <chipmunk/chipmunk.h>
 
+#include <cmath>
+
 struct SceneSettings;
 
 // Highest solver iteration count and substep count a scene can ask for: more would only
@@ -14,6 +16,8 @@ constexpr int kMaxSubsteps = 1000;
 // (elasticity or damping above 1, extreme masses) from overflowing into the library's
 // abort on a non-finite body.
 constexpr double kMaxBodySpeed = 1e9;
+
+inline bool isFinite(cpVect v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
 // The library's one-time initialisation. Its debug build prints a banner on standard output
 // with the first space of a process; that happens here, with standard output silenced.

@@ -17,12 +17,13 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "png_writer.h"
+#include "render/debug_draw.h"
 #include "render/frame.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen]\n"
+    "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen] [--debug]\n"
     "                          [--ticks N] [--move X,Y] [--key K] ... --out FILE.png\n"
     "                          [--frames N [--every K]]\n"
     "       quillmoor-snapshot --version\n"
@@ -37,6 +38,8 @@ const char kUsage[] =
     "  --size WxH     window size in pixels (default 1024x768)\n"
     "  --fullscreen   as the viewer's --fullscreen: requests full screen and sets the flag\n"
     "                 the cursor rule reads; the picture keeps the --size given\n"
+    "  --debug        as the viewer's --debug: collision shapes, joints and rope segments\n"
+    "                 drawn over the picture\n"
     "  --out FILE     the PNG to write (required)\n"
     "  --frames N     write N pictures instead of one, as FILE-0001.png, FILE-0002.png, ...\n"
     "                 (FILE without its .png): the first after the actions, then one\n"
@@ -55,8 +58,9 @@ struct Action {
 
 struct Options {
   const char* scene_file = "scene.txt";
-  int width = 1024, height = 768;
+  int width = kWorldWidth, height = kWorldHeight;
   bool fullscreen = false;
+  bool debug = false;
   const char* out = nullptr;
   int frames = 0;  // 0: one picture named exactly --out
   int every = 1;
@@ -112,6 +116,10 @@ Options parseOptions(int argc, char** argv) {
       options.fullscreen = true;
       continue;
     }
+    if (arg == "--debug") {
+      options.debug = true;
+      continue;
+    }
     if (i + 1 >= argc) fail(2, "%s needs a value (try --help)", arg.c_str());
     const char* value = argv[++i];
     int a = 0, b = 0;
@@ -165,8 +173,9 @@ void perform(const Action& action) {
 }
 
 // The picture in the back buffer as RGB rows, top row first.
-std::vector<unsigned char> drawAndRead(int width, int height) {
-  drawFrame();
+std::vector<unsigned char> drawAndRead(int width, int height, bool debug) {
+  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  if (debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -205,7 +214,7 @@ int main(int argc, char** argv) {
 
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
   if (options.frames == 0) {
-    const std::vector<unsigned char> rows = drawAndRead(width, height);
+    const std::vector<unsigned char> rows = drawAndRead(width, height, options.debug);
     releaseWorld(g_app);
     if (!writePng(options.out, width, height, rows)) fail(1, "cannot write '%s'", options.out);
     return 0;
@@ -213,7 +222,7 @@ int main(int argc, char** argv) {
   for (int frame = 1; frame <= options.frames; ++frame) {
     if (frame > 1) perform({ActionKind::Ticks, options.every});
     const std::string name = frameName(options.out, frame);
-    if (!writePng(name, width, height, drawAndRead(width, height)))
+    if (!writePng(name, width, height, drawAndRead(width, height, options.debug)))
       fail(1, "cannot write '%s'", name.c_str());
   }
   releaseWorld(g_app);

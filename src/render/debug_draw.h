@@ -1,0 +1,8 @@
+#pragma once
+// --debug: the physics as it is, drawn over the normal picture: collision shapes (moving and
+// static in their own colours), pin and slide joints between their anchors, rope segments.
+#include <chipmunk/chipmunk.h>
+
+struct Scene;
+
+void drawPhysicsDebug(cpSpace* space, const Scene* scene);
