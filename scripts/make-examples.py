@@ -320,7 +320,7 @@ def bridge():
         s.rope(f"plank{i:02d}", (width / 2, 0), (-width / 2, 0), b=f"plank{i + 1:02d}", **rope)
     s.rope(f"plank{planks - 1:02d}", (width / 2, 0), (right_edge, deck + drop), **rope)
     s.comment("Three balls: one on the ramp, two starting above the view and dropping onto it",
-              "later (quillmoor-check notes that they start out of view), so they cross",
+              "later (falling into view, which quillmoor-check accepts), so they cross",
               "one at a time. Friction multiplies: the balls have 0.3 and the",
               "ground and planks 3, so a ball grips the planks (0.9) and rolls, while two",
               "balls that touch hardly brake each other (0.09).")
@@ -545,7 +545,7 @@ def glow():
                     "neon_lime": (0.6, 1, 0.25, 0.8), "neon_gold": (1, 0.78, 0.2, 0.8),
                     "neon_violet": (0.65, 0.4, 1, 0.8), "neon_white": (0.92, 0.95, 1, 0.8)}
     s.comment("The bobs have no collision shape on purpose, so they pass through each",
-              "other (quillmoor-check warns about that, rightly for most scenes).")
+              "other; hung on pins, they are not what quillmoor-check warns of.")
     s.comment("A pendulum wave: in 60 seconds pendulum k swings about 10 + k times, so the",
               "lengths are g (T / 2 pi)^2 for T = 60 / (10 + k). Each bob is a body without",
               "collision shape (they pass through each other), held by a pin joint to its",
