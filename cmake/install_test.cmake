@@ -7,8 +7,9 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${status}")
 endif()
 
-foreach(file bin/quillmoor bin/quillmoor-snapshot share/man/man1/quillmoor.1
-    share/man/man1/quillmoor-snapshot.1 share/quillmoor/demo/scene.txt
+foreach(file bin/quillmoor bin/quillmoor-snapshot bin/quillmoor-check share/man/man1/quillmoor.1
+    share/man/man1/quillmoor-snapshot.1 share/man/man1/quillmoor-check.1
+    share/quillmoor/demo/scene.txt
     share/quillmoor/examples/bridge/scene.txt)
   if(NOT EXISTS "${PREFIX}/${file}")
     message(FATAL_ERROR "not installed: ${file}")
@@ -31,5 +32,11 @@ endif()
 file(SIZE "${picture}" size)
 if(size LESS 1000)
   message(FATAL_ERROR "picture too small: ${size} bytes")
+endif()
+
+execute_process(COMMAND "${PREFIX}/bin/quillmoor-check" -C "${PREFIX}/share/quillmoor/examples/bridge"
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "installed checker gave ${status}:\n${out}\n${err}")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")

@@ -5,8 +5,8 @@ include(GNUInstallDirs)
 set_property(SOURCE src/app/common_options.cpp APPEND PROPERTY
   COMPILE_DEFINITIONS QUILLMOOR_VERSION="${PROJECT_VERSION}")
 
-install(TARGETS quillmoor quillmoor-snapshot RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES docs/man/quillmoor.1 docs/man/quillmoor-snapshot.1
+install(TARGETS quillmoor quillmoor-snapshot quillmoor-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES docs/man/quillmoor.1 docs/man/quillmoor-snapshot.1 docs/man/quillmoor-check.1
   DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(DIRECTORY demo examples DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmoor)
 
