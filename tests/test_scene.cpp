@@ -141,9 +141,9 @@ TEST(Reader, ItemsMessagesAndTheirOrder) {
       "new_obj box lid\nobj_mesh m\nobj_col_mesh gone\nobj_col_line 0 0 5 0 3\nnew_rope\n"
       "rope_obj_a  box\nrope_obj_a  zz\nrope_obj_b later\nnew_obj box\nobj_pos 7 8\n"
       "new_joint_slide\njoint_obj_a box\njoint_obj_a ghost trailing\nnew_obj   \nnew_obj later\n";
-  for (int i = 2; i <= 10; ++i) text += "new_obj\n";
-  const auto scene =
-      read(text + "new_obj @@@UNIQUE3\nnew_obj B\nnew_obj \xc3\xa9\nnew_obj ab\nnew_obj a\n");
+  const auto scene = read(text +
+                          "new_obj\nnew_obj\nnew_obj @@@UNIQUE3\nnew_obj B\nnew_obj \xc3\xa9\n"
+                          "new_obj ab\nnew_obj a\n");
   EXPECT_EQ(output,
             "Reading scene file 'scene.txt'..\nNo active object for: obj_pos 50%s %d\n"
             "No active rope for: rope_seg_mass 1\nNo active joint for: joint_slide_min 2\n"
@@ -156,9 +156,7 @@ TEST(Reader, ItemsMessagesAndTheirOrder) {
   // Generated names count from 1 with every read; names sort as unsigned bytes.
   std::string names;
   for (const auto& entry : scene->objects) names += entry.first + " ";
-  EXPECT_EQ(names,
-            "@@@UNIQUE1 @@@UNIQUE10 @@@UNIQUE2 @@@UNIQUE3 @@@UNIQUE4 @@@UNIQUE5 @@@UNIQUE6 "
-            "@@@UNIQUE7 @@@UNIQUE8 @@@UNIQUE9 B a ab box later \xc3\xa9 ");
+  EXPECT_EQ(names, "@@@UNIQUE1 @@@UNIQUE2 @@@UNIQUE3 B a ab box later \xc3\xa9 ");
   // The later box takes the name; references made before keep the first one.
   const SceneObject *first = scene->object_store.at(0).get(), *box = scene->objects.at("box");
   EXPECT_TRUE(first->mesh && !first->col_mesh && box->pos.x == 7.0 && first->pos.x == 0.0);

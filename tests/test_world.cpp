@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <functional>
+#include <regex>
 #include <sstream>
 
 #include "scratch.h"
@@ -20,7 +21,6 @@ class World : public testing::Test {
  protected:
   World() { initPhysics(); }  // before any space, so its banner never reaches captured output
   ~World() override { freeSpace(space_); }
-
   // Reads and builds the scene into a fresh space with its settings, as a reset does.
   Scene& load(const std::string& text) {
     freeSpace(space_);
@@ -32,31 +32,20 @@ class World : public testing::Test {
     applySpaceSettings(space_, scene_->settings);
     return *scene_;
   }
-  std::unique_ptr<Mesh> mesh(const std::string& path, const std::string& text) {
-    writeFile(path, text);
-    testing::internal::CaptureStdout();
-    std::unique_ptr<Mesh> mesh = loadMesh(path);
-    output_ = testing::internal::GetCapturedStdout();
-    return mesh;
-  }
   cpBody* body(const char* name) {  // nullptr: the static body
     return name ? scene_->objects.at(name)->body : scene_->static_body.get();
   }
   cpVect at(const char* name) { return cpBodyGetPosition(body(name)); }
-  // Runs ticks of 1/60 s in `substeps` steps each, calling watch(tick) after each; every body
-  // must stay finite.
-  template <typename Watch>
-  void run(int ticks, Watch watch, int substeps = 4) {
-    for (int i = 1; i <= ticks; ++i) stepSpace(space_, substeps, 1.0 / 60 / substeps), watch(i);
+  // Runs ticks of 1/60 s in four steps each, calling watch(tick) after each; every body must
+  // stay finite.
+  void run(int ticks, const std::function<void(int)>& watch = {}) {
+    for (int i = 1; i <= ticks; ++i)
+      if (stepSpace(space_, 4, 1.0 / 240); watch) watch(i);
     for (cpBody* b : all<cpBody>(space_, cpSpaceEachBody)) {
       const cpVect p = cpBodyGetPosition(b), v = cpBodyGetVelocity(b);
       ASSERT_TRUE(std::isfinite(p.x + p.y + v.x + v.y + cpBodyGetAngularVelocity(b)));
     }
   }
-  void run(int ticks) {
-    run(ticks, [](int) {});
-  }
-
   Scratch scratch_;
   cpSpace* space_ = nullptr;
   std::unique_ptr<Scene> scene_;
@@ -66,71 +55,62 @@ class World : public testing::Test {
 TEST_F(World, MeshFacesFanFromTheFirstCornerAndKeepOnlyCornersWithAVertex) {
   const std::pair<const char*, const char*> rows[] = {
       {"f 1 2 3 4 5", "012 023 034 "},
-      {"f 1 2", ""},
-      {" f 1 2 3\nf\t1 2 3", ""},
+      {"f 1 2\n f 1 2 3\nf\t1 2 3", ""},
       {"f 1/2/3 4/5/6 7/8/9", "036 "},
-      {"f 0 1 2 3", "012 "},
-      {"f 4 -7 5 6", "345 "},
-      {"f 1 2\t3 4", "013 "},
-      {"f 1 2 3\t4", "012 "},
-      {"f 7  8 9", "677 678 "},
+      {"f 0 1 2 3\nf 4 -7 5 6", "012 345 "},
+      {"f 1 2\t3 4\nf 7  8 9", "013 677 678 "},
       {"f 1 2 3 0 4 5", "012 034 "},
-      {"f 1 2 -2147483648\nf 3 2 1 10", "210 "},
-      {"f 1 2 99999999999999999999\nf 2147483647 1 2", ""},
+      {"f 1 2 -2147483648\nf 1 2 99999999999\nf 2147483647 1 2\nf 3 2 1 10", "210 "},
       {"f 1 2 10\nv 9 9 9", "019 "}};  // a vertex further down counts
   std::string vertices;
   for (int i = 0; i < 9; ++i) vertices += "v 0 0 0\n";
   for (const auto& [faces, want] : rows) {
+    writeFile("m.obj", vertices + faces + "\n");
+    const auto mesh = loadMesh("m.obj");
     std::ostringstream got;
-    const auto m = mesh("m.obj", vertices + faces + "\n");
-    for (const MeshTriangle& t : m->triangles) got << t.a << t.b << t.c << ' ';
+    for (const MeshTriangle& t : mesh->triangles) got << t.a << t.b << t.c << ' ';
     EXPECT_EQ(got.str(), want) << faces;
-    EXPECT_EQ(output_, "Reading mesh file 'm.obj'..\n") << faces;
   }
+  writeFile("v.obj", "v 1 2 3\nv 0.1 -7 -2.5e2\nv 4 5\nv 6\n v 9\n\xEF\xBB\xBFv 9\nvt 9 9\n");
   std::ostringstream got;  // x is the first number, y the third; missing numbers read as 0
-  const auto m =
-      mesh("v.obj", "v 1 2 3\nv 0.1 -7 -2.5e2\nv 4 5\nv 6\n v 9\n\xEF\xBB\xBFv 9\nvt 9 9\n");
-  for (const cpVect& v : m->vertices) got << v.x << ',' << v.y << ' ';
+  for (const cpVect& v : std::vector<cpVect>(loadMesh("v.obj")->vertices))
+    got << v.x << ',' << v.y << ' ';
   EXPECT_EQ(got.str(), "1,3 0.1,-250 4,0 6,0 ");
 }
 
 TEST_F(World, MaterialsColourLaterFacesAndEachMeshIsReadOncePerLoad) {
   ASSERT_EQ(mkdir("sub", 0755), 0);
-  writeFile("sub/a.mtl",
-            "newmtl red\n  Kd 1 0 0\nnewmtl unlit\nnewmtl again\nKd 0 1 0\nnewmtl again\n"
-            "\xEF\xBB\xBFnewmtl bom\n\t\x01Kd 0.5 0.5 0.5\nnewmtl\nkd 1 1 1\n");
-  writeFile("sub/gone.mtl", "newmtl green\nKd 0 1 0\n");  // mtllib paths start at the working dir
-  const auto m = mesh("sub/m.obj",
-                      "v 0 0 0\nv 1 0 0\nv 0 0 1\nf 1 2 3\nusemtl red\nf 1 2 3\nmtllib sub/a.mtl\n"
-                      "usemtl red\nf 1 2 3\nusemtl nosuch\nf 1 2 3\nusemtl bom\nf 1 2 3\n"
-                      "usemtl unlit\nf 1 2 3\nusemtl red\nusemtl again\nf 1 2 3\nmtllib gone.mtl\n"
-                      "usemtl green\n");
-  std::ostringstream colours;
-  for (const MeshTriangle& t : m->triangles) colours << t.color.r << t.color.g << t.color.b << ' ';
-  EXPECT_EQ(colours.str(), "111 111 100 100 0.50.50.5 000 000 ");
-  EXPECT_EQ(output_,
-            "Reading mesh file 'sub/m.obj'..\n(material 'red' not found!)\n"
-            "Reading material file 'sub/a.mtl'..\n(material 'nosuch' not found!)\n"
-            "Reading material file 'gone.mtl'..\nMATERIAL FILE NOT FOUND! ('gone.mtl')\n"
-            "(material 'green' not found!)\n");
-
-  writeFile("shared.mtl", "newmtl red\nKd 1 0 0\n");
-  writeFile("a.obj", "mtllib shared.mtl\nusemtl red\nv 0 0 0\nv 9 0 0\nv 0 0 9\nf 1 2 3\n");
   ASSERT_EQ(mkdir("folder", 0755), 0);
+  writeFile("sub/a.mtl",
+            "newmtl red\n  Kd 1 0 0\nnewmtl unlit\nnewmtl again\nKd 0 1 0\n"
+            "newmtl again\n\xEF\xBB\xBFnewmtl bom\n\t\x01Kd 0.5 0.5 0.5\nnewmtl\nkd 1 1 1\n");
+  writeFile("sub/gone.mtl", "newmtl green\nKd 0 1 0\n");  // mtllib paths start at the working dir
+  writeFile("sub/m.obj",
+            "v 0 0 0\nv 1 0 0\nv 0 0 1\nf 1 2 3\nusemtl red\nf 1 2 3\n"
+            "mtllib sub/a.mtl\nusemtl red\nf 1 2 3\nusemtl nosuch\nf 1 2 3\nusemtl bom\n"
+            "f 1 2 3\nusemtl unlit\nf 1 2 3\nusemtl red\nusemtl again\nf 1 2 3\n"
+            "mtllib gone.mtl\nusemtl green\n");
+  const std::string m =
+      "Reading mesh file 'sub/m.obj'..\n(material 'red' not found!)\n"
+      "Reading material file 'sub/a.mtl'..\n(material 'nosuch' not found!)\n"
+      "Reading material file 'gone.mtl'..\nMATERIAL FILE NOT FOUND! ('gone.mtl')\n"
+      "(material 'green' not found!)\n";
   for (int round = 0; round < 2; ++round) {  // a reload reads everything again
     const Scene& s = load(
-        "new_obj a\nobj_mesh a.obj\nobj_col_mesh a.obj\nnew_obj b\nobj_mesh a.obj\n"
-        "obj_col_mesh ./a.obj\nnew_obj c\nobj_mesh gone.obj\nobj_col_mesh folder\n");
-    EXPECT_EQ(output_,
-              "Reading scene file 'scene.txt'..\nReading mesh file 'a.obj'..\n"
-              "Reading material file 'shared.mtl'..\nReading mesh file './a.obj'..\n"
-              "Reading material file 'shared.mtl'..\nReading mesh file 'gone.obj'..\n"
-              "MESH FILE NOT FOUND! ('gone.obj')\nReading mesh file 'folder'..\n"
-              "MESH FILE NOT FOUND! ('folder')\n");
+        "new_obj a\nobj_mesh sub/m.obj\nobj_col_mesh sub/m.obj\nnew_obj b\n"
+        "obj_mesh sub/m.obj\nobj_col_mesh ./sub/m.obj\nnew_obj c\n"
+        "obj_mesh gone.obj\nobj_col_mesh folder\n");
+    EXPECT_EQ(output_, "Reading scene file 'scene.txt'..\n" + m +
+                           std::regex_replace(m, std::regex("sub/m"), "./sub/m") +
+                           "Reading mesh file 'gone.obj'..\nMESH FILE NOT FOUND! ('gone.obj')\n"
+                           "Reading mesh file 'folder'..\nMESH FILE NOT FOUND! ('folder')\n");
     const SceneObject &a = *s.objects.at("a"), &b = *s.objects.at("b"), &c = *s.objects.at("c");
     ASSERT_TRUE(a.mesh && b.col_mesh && !c.mesh && !c.col_mesh);
     EXPECT_TRUE(a.col_mesh == a.mesh && b.mesh == a.mesh && b.col_mesh != a.mesh);
-    EXPECT_EQ(b.col_mesh->triangles.at(0).color.g, 0.0f);  // each mesh read the MTL itself
+    std::ostringstream colours;
+    for (const MeshTriangle& t : b.col_mesh->triangles)
+      colours << t.color.r << t.color.g << t.color.b << ' ';
+    EXPECT_EQ(colours.str(), "111 111 100 100 0.50.50.5 000 000 ");
   }
 }
 
@@ -250,13 +230,16 @@ TEST_F(World, ScenesBuildIntoBodiesShapesAndConstraints) {
 
 TEST_F(World, BodiesFallSwingHangAndRestAsThePhysicsSays) {
   load("scene_gravity 30 500\nnew_obj stone\nobj_pos 500 100\n");
-  run(
-      60,
-      [&](int tick) {  // three steps a tick: it moves before it speeds up
-        const double fall = 3 * tick * (3 * tick - 1) / 2.0 / (180.0 * 180.0);  // dt^2 n(n-1)/2
-        ASSERT_LT(cpvdist(at("stone"), cpv(500 + 30 * fall, 100 + 500 * fall)), 1e-9) << tick;
-      },
-      3);
+  for (int tick = 1; tick <= 60; ++tick) {  // three steps a tick: it moves before it speeds up
+    stepSpace(space_, 3, 1.0 / 180);
+    const double fall = 3 * tick * (3 * tick - 1) / 2.0 / (180.0 * 180.0);  // dt^2 n(n-1)/2
+    ASSERT_LT(cpvdist(at("stone"), cpv(500 + 30 * fall, 100 + 500 * fall)), 1e-9) << tick;
+  }
+  load("scene_damping 0.25\nnew_obj spin\n");  // a second later, a quarter of each speed is left
+  cpBodySetVelocity(body("spin"), cpv(8, 0)), cpBodySetAngularVelocity(body("spin"), 4);
+  run(60);
+  EXPECT_NEAR(cpBodyGetVelocity(body("spin")).x + 10 * cpBodyGetAngularVelocity(body("spin")), 12,
+              1e-9);
   // A bob 200 below its pivot let go 0.05 rad off the vertical, a weight on a rope, a box
   // dropped on a floor.
   writeFile("box.obj", "v -20 0 -20\nv 20 0 -20\nv 20 0 20\nv -20 0 20\nf 1 2 3 4\n");
@@ -271,16 +254,13 @@ TEST_F(World, BodiesFallSwingHangAndRestAsThePhysicsSays) {
     const double x = at("bob").x - 512, rope = cpvdist(at("weight"), cpv(200, 100));
     if ((previous > 0) != (x > 0)) crossings.push_back(tick - 1 + previous / (previous - x));
     previous = x, low = std::fmin(low, rope), high = std::fmax(high, rope);
-    if (tick % 300 != 0) return;  // after 5, 10, 15 and 20 s: on the floor's top, at rest
-    EXPECT_LT(cpvdist(at("box"), cpv(812, 675)), 0.5) << tick << ": " << at("box").y;
-    EXPECT_NEAR(cpBodyGetAngle(body("box")), 0, 1e-3) << tick;
-    EXPECT_LT(cpvlength(cpBodyGetVelocity(body("box"))), 1.0) << tick;
   });
   ASSERT_GE(crossings.size(), 9u);
   const double period = 2 * (crossings.back() - crossings.front()) / (crossings.size() - 1) / 60;
   EXPECT_NEAR(period / (2 * M_PI * std::sqrt(200.0 / 500)), 1.0, 0.01) << period;
   EXPECT_TRUE(low > 198 && high < 202) << low << ".." << high;  // the rope keeps its length
   EXPECT_NEAR(at("weight").x, 200, 0.01);                       // and hangs without drift
+  EXPECT_LT(cpvdist(at("box"), cpv(812, 675)) + std::abs(cpBodyGetAngle(body("box"))), 0.5);
 }
 
 TEST_F(World, RunawayValuesKeepEveryBodyFinite) {
@@ -299,19 +279,17 @@ TEST_F(World, RunawayValuesKeepEveryBodyFinite) {
 }
 
 TEST_F(World, SpaceSettingsTheLibraryCannotTakeKeepItsDefaults) {
-  const struct {
-    const char* text;
-    int iterations;
-    double gravity_y, damping;
-  } rows[] = {{"scene_solver_iterations 7\nscene_gravity 0.1 500\nscene_damping 0.1", 7, 500, 0.1f},
-              {"scene_solver_iterations 0\nscene_gravity nan 5\nscene_damping -1", 10, 0, 1},
-              {"scene_solver_iterations -4\nscene_gravity 3 1e39\nscene_damping inf", 10, 0, 1},
-              {"scene_solver_iterations 2000000000\nscene_damping 0", kMaxSolverIterations, 0, 0}};
-  for (const auto& [text, iterations, gravity_y, damping] : rows) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"scene_solver_iterations 1\nscene_gravity 0.5 500\nscene_damping 0.25", "1 0.5,500 0.25"},
+      {"scene_solver_iterations 0\nscene_gravity nan 5\nscene_damping -1", "10 0,0 1"},
+      {"scene_solver_iterations -4\nscene_gravity 3 1e39\nscene_damping inf", "10 0,0 1"},
+      {"scene_solver_iterations 2000000000\nscene_damping 0", "1000 0,0 0"}};
+  for (const auto& [text, want] : rows) {
     load(text);
-    EXPECT_EQ(cpSpaceGetIterations(space_), iterations) << text;
-    EXPECT_EQ(cpSpaceGetGravity(space_).y, gravity_y) << text;
-    EXPECT_EQ(cpSpaceGetDamping(space_), damping) << text;
+    std::ostringstream got;
+    got << cpSpaceGetIterations(space_) << ' ' << cpSpaceGetGravity(space_).x << ','
+        << cpSpaceGetGravity(space_).y << ' ' << cpSpaceGetDamping(space_);
+    EXPECT_EQ(got.str(), want) << text;
   }
 }
 

@@ -23,7 +23,8 @@ inline bool eventually(const std::function<bool()>& done, double seconds = 10) {
 }
 
 // A program (searched in PATH) writing its stdout and stderr to files of its own, which can be
-// read while it runs; killed at the end if still running.
+// read while it runs; killed at the end if still running. Once it has ended, `status` is its
+// exit status (-1 after a signal).
 struct Background {
   explicit Background(std::vector<std::string> argv) {
     static int started = 0;
@@ -36,8 +37,7 @@ struct Background {
     for (int fd : {1, 2})
       posix_spawn_file_actions_addopen(&actions, fd, (files + (fd == 1 ? ".out" : ".err")).c_str(),
                                        O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0)
-      exited = true, status = 127;
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) exited = true;
     posix_spawn_file_actions_destroy(&actions);
   }
   ~Background() {
@@ -45,7 +45,7 @@ struct Background {
   }
   std::string out() const { return readFile(files + ".out"); }
   std::string err() const { return readFile(files + ".err"); }
-  bool running() {  // once it has ended, `status` is its exit status (-1 after a signal)
+  bool running() {
     int wstatus = 0;
     if (!exited && waitpid(pid, &wstatus, WNOHANG) == pid)
       exited = true, status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
@@ -67,22 +67,11 @@ struct RunResult {
   int status;
   std::string out, err;
 };
-// Runs a program to its end, killed after 20 s (status -1); `display` false unsets DISPLAY.
-inline RunResult run(std::vector<std::string> argv, bool display = true) {
-  if (!display) argv.insert(argv.begin(), {"env", "-u", "DISPLAY"});
+// Runs a program to its end, killed after 20 s (status -1).
+inline RunResult run(const std::vector<std::string>& argv) {
   Background child(argv);
   child.waitExit();
   return {child.status, child.out(), child.err()};
-}
-
-// Red, green, blue and grey (0.3) meshes: 100 x 100 squares centred on their origins.
-inline void writePaints() {
-  for (std::string paint : {"red 1 0 0", "green 0 1 0", "blue 0 0 1", "grey 0.3 0.3 0.3"}) {
-    const std::string name = paint.substr(0, paint.find(' '));
-    writeFile(name + ".mtl", "newmtl paint\nKd" + paint.substr(name.size()) + "\n");
-    writeFile(name + ".obj", "mtllib " + name + ".mtl\nusemtl paint\nv -50 0 -50\nv 50 0 -50\n" +
-                                 "v 50 0 50\nv -50 0 50\nf 1 2 3 4\n");
-  }
 }
 
 struct Pixel {
@@ -105,3 +94,13 @@ struct Image {  // 8-bit RGB rows, top row first; empty when the file cannot be 
   int width = 0, height = 0;
   std::vector<unsigned char> rgb;
 };
+
+// Red, green, blue and grey (0.3) meshes: 100 x 100 squares centred on their origins.
+inline void writePaints() {
+  for (std::string paint : {"red 1 0 0", "green 0 1 0", "blue 0 0 1", "grey 0.3 0.3 0.3"}) {
+    const std::string name = paint.substr(0, paint.find(' '));
+    writeFile(name + ".mtl", "newmtl paint\nKd" + paint.substr(name.size()) + "\n");
+    writeFile(name + ".obj", "mtllib " + name + ".mtl\nusemtl paint\nv -50 0 -50\nv 50 0 -50\n" +
+                                 "v 50 0 50\nv -50 0 50\nf 1 2 3 4\n");
+  }
+}
