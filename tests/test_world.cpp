@@ -203,25 +203,24 @@ TEST_F(World, ScenesBuildIntoBodiesShapesAndConstraints) {
     EXPECT_EQ(describe(space_, body(nullptr)), want) << lines;
     run(60);
   }
-  // What cannot be built is left out: each line below spoils its whole item.
-  for (const char* line :
-       {"obj_pos nan 100", "obj_pos 300 -inf", "obj_scale nan",
-
-        "joint_anchor_a nan 0", "joint_anchor_b 0 inf", "joint_slide_min inf",
-        "joint_slide_max nan", "rope_seg_mass 0", "rope_seg_mass -1", "rope_seg_mass inf",
-        "rope_seg_mass nan", "rope_anchor_b nan 0", "rope_anchor_b 1e38 0",
-        "rope_anchor_b 100.005 100", "rope_approx_seg_len 0", "rope_approx_seg_len nan",
-        "rope_approx_seg_len 1e-30", "rope_obj_a s"}) {
-    const std::string item = line[0] == 'o'   ? ""
-                             : line[0] == 'j' ? "new_joint_slide\njoint_obj_a a\n"
-                                              : "new_rope\nrope_obj_a a\nrope_anchor_b 600 100\n";
-    load(
-        std::string("new_obj s\nobj_mass 0\nnew_obj a\nobj_pos 100 100\nobj_col_line 0 0 9 0 1\n") +
-        item + line + "\n");
-    EXPECT_EQ(describe(space_, body(nullptr)),
-              line[0] == 'o' ? "" : "body 1 499000 100,100 0; line 1 99,99,110,101 0 0; ")
-        << line;
-  }
+  // What cannot be built is left out, each item for one line that spoils it.
+  load(
+      "new_obj s\nobj_mass 0\nnew_obj a\nobj_pos 100 100\nobj_col_line 0 0 9 0 1\nnew_obj\n"
+      "obj_pos nan 100\nnew_obj\nobj_pos 300 -inf\nnew_obj\nobj_scale nan\n"
+      "new_joint_pin\njoint_obj_a a\njoint_anchor_a nan 0\nnew_joint_pin\njoint_obj_a a\n"
+      "joint_anchor_b 0 inf\nnew_joint_slide\njoint_obj_a a\njoint_slide_min inf\n"
+      "new_joint_slide\njoint_obj_a a\njoint_slide_max nan\n" +
+      [] {
+        std::string ropes;
+        for (const char* line :
+             {"rope_seg_mass 0", "rope_seg_mass -1", "rope_seg_mass inf", "rope_seg_mass nan",
+              "rope_anchor_b nan 0", "rope_anchor_b 1e38 0", "rope_anchor_b 100.005 100",
+              "rope_approx_seg_len 0", "rope_approx_seg_len nan", "rope_approx_seg_len 1e-30",
+              "rope_obj_a s"})
+          ropes += std::string("new_rope\nrope_obj_a a\nrope_anchor_b 600 100\n") + line + "\n";
+        return ropes;
+      }());
+  EXPECT_EQ(describe(space_, body(nullptr)), "body 1 499000 100,100 0; line 1 99,99,110,101 0 0; ");
   // Half a million segments would exhaust memory: the count is capped, the segments longer.
   load("new_obj a\nnew_rope\nrope_obj_a a\nrope_anchor_b 500 0\nrope_approx_seg_len 0.001\n");
   EXPECT_EQ(scene_->ropes[0]->segments.size(), size_t{kMaxRopeSegments});

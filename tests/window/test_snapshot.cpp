@@ -1,6 +1,8 @@
 // The snapshot tool on a real display: the pixels of the pictures it writes.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "process.h"
 
 namespace {
@@ -136,6 +138,12 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
   EXPECT_TRUE(image.at(874, 150).r > 150 && image.at(874, 150).g > 150 &&
               image.at(814, 150).r > 10);
   EXPECT_TRUE(image.at(150, 150).r < 10 && image.at(874, 618).r < 10 && image.at(150, 618).r < 10);
+  // Around a square in the middle the glow spreads evenly: no level is shifted.
+  const Image middle = shot(glow + obj("m", "grey", "512 384"));
+  for (auto [x1, y1, x2, y2] : {std::array{512, 320, 512, 448}, {448, 384, 576, 384}})
+    EXPECT_TRUE(middle.at(x1, y1).r > 20 &&
+                std::abs(middle.at(x1, y1).r - middle.at(x2, y2).r) <= 3)
+        << middle.at(x1, y1).r << " " << middle.at(x2, y2).r;
   // A window below 512 pixels has no room for the glow: the plain frame, the world stretched.
   const Image small = shot(glow + corner, {"--size", "400x300"},
                            {{341, 58, kGrey, 2}, {318, 58, kBlack}, {341, 82, kBlack}});
