@@ -106,7 +106,7 @@ TEST(Reader, EveryLineSetsItsValuesOnlyWithAllOfThem) {
     const auto text = [&](size_t change, bool cut) {  // line `change` cut short or left out
       std::string out = base;
       for (size_t i = 0; i < body.size(); ++i)
-        out += i != change ? body[i] : cut ? body[i].substr(0, body[i].rfind(' ')) + "\n" : "";
+        out += i != change ? body[i] : cut ? body[i].substr(0, body[i].rfind(' ') + 1) + "\n" : "";
       return out;
     };
     EXPECT_EQ(changes(*read(base), *read(text(-1, false))), want) << lines;
