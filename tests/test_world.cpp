@@ -150,7 +150,7 @@ std::string describe(cpSpace* space, cpBody* fixed) {
 
 TEST_F(World, ScenesBuildIntoBodiesShapesAndConstraints) {
   writeFile("tri.obj", "v 3 0 4\nv 10 0 4\nv 3 0 10\nf 1 2 3\n");
-  writeFile("flat.obj", "v 0 0 0\nv 4 0 0\nv 2 0 0\nv 0 0 3\nf 1 2 3\nf 2 4 1\n");
+  writeFile("flat.obj", "v 0 0 0\nv 4 0 0\nv 1 0 1\nv 0 0 3\nv 2 0 2\nv 3 0 3\nf 3 5 6\nf 2 4 1\n");
   writeFile("far.obj", "v 2000 0 0\nv 2000 0 1500\nv 3000 0 0\nf 1 2 3\n");
   writeFile("bad.obj",
             "v 0 0 0\nv 0 0 5\nv 5 0 0\nv inf 0 0\nv nan 0 0\nf 1 2 4\nf 1 5 3\nf 1 2 3\n");
@@ -165,7 +165,7 @@ TEST_F(World, ScenesBuildIntoBodiesShapesAndConstraints) {
        "body 1 50 100,100 0; tri 1 106,108,120,120 0 0; "},
       {"obj_mass 3\nobj_col_mesh gone.obj\nobj_col_line 0 0 50 0 3",
        "body 3 1.497e+06 0,0 0; line 1 -3,-3,53,3 0 0; "},
-      {"obj_mass 2\nobj_col_mesh flat.obj", "body 2 4 0,0 0; tri 1 0,0,4,3 0 0; "},
+      {"obj_mass 2\nobj_col_mesh flat.obj", "body 2 2 0,0 0; tri 1 0,0,4,3 0 0; "},
       {"obj_col_mesh far.obj", "body 1 499000 0,0 0; tri 1 2000,0,3000,1500 0 0; "},
       {"obj_mass 0\nobj_pos 0 100\nobj_col_mesh bad.obj", "tri 0 0,100,5,105 0 0; "},
       // Values the library cannot take: static, left out, or surfaces it can.
