@@ -10,7 +10,8 @@ namespace {
 const char kFallingRed[] = "scene_gravity 0 500\nnew_obj box\nobj_mesh red.obj\nobj_pos 512 200\n";
 
 TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
-  TempDir dir;
+  Scratch dir;
+  writePaints();
   std::filesystem::create_directory("sub");
   for (const char* file : {"red.obj", "red.mtl"}) std::filesystem::copy(file, "sub");
   writeFile("sub/scene.txt", "new_obj box\nobj_mesh red.obj\nobj_pos 200 300\nobj_mass 0\n");
@@ -19,20 +20,20 @@ TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
   EXPECT_EQ(shot.out,
             "Reading scene file 'scene.txt'..\nReading mesh file 'red.obj'..\n"
             "Reading material file 'red.mtl'..\n");
-  const Image image = readPng("sub/out.png");
+  const Image image = Image("sub/out.png");
   ASSERT_FALSE(image.rgb.empty());
   EXPECT_EQ(image.at(200, 300).r, 255);
   EXPECT_FALSE(std::filesystem::exists("out.png"));
 
   // Nothing is read when the directory cannot be entered; the viewer says so without a display.
   for (const char* program : {QUILLMOOR_VIEWER, QUILLMOOR_SNAPSHOT}) {
-    const RunResult failed = run({program, "-C", "missing", "--out", "x.png"}, false);
+    const RunResult failed = run({"env", "-u", "DISPLAY", program, "-C", "missing", "--out", "x.png"});
     EXPECT_EQ(failed.status, 2) << program;
     EXPECT_EQ(failed.out, "") << program;
     EXPECT_NE(failed.err.find("cannot change to directory 'missing': No such file or directory"),
               std::string::npos)
         << failed.err;
-    const RunResult version = run({program, "--version"}, false);
+    const RunResult version = run({"env", "-u", "DISPLAY", program, "--version"});
     EXPECT_EQ(version.status, 0) << program;
     EXPECT_EQ(version.out, std::filesystem::path(program).filename().string() + " " +
                                QUILLMOOR_VERSION_TEXT + "\n");
@@ -40,7 +41,8 @@ TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
 }
 
 TEST(Frames, ExactlyNDistinctPicturesAndTheSameOnEveryRun) {
-  TempDir dir;
+  Scratch dir;
+  writePaints();
   writeFile("scene.txt", kFallingRed);
   const std::vector<std::string> args{QUILLMOOR_SNAPSHOT, "--ticks", "5",       "--out", "run.png",
                                       "--frames",         "4",       "--every", "3"};
