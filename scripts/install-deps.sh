@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Quillmoor needs on Debian or Ubuntu, skipping what is already there.
 # With --test, also what the test suite needs (GoogleTest, a headless X server, and clang with
-# libFuzzer for the fuzz targets).
+# libFuzzer for the fuzz targets); with
+# --media, what scripts/gallery.sh and scripts/animate.sh need (a headless X server, ImageMagick).
 set -euo pipefail
 
 packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
@@ -9,6 +10,8 @@ packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev l
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps
             clang clang-14 libclang-rt-14-dev)
+elif [[ "${1:-}" == "--media" ]]; then
+  packages+=(xvfb xauth imagemagick)
 fi
 
 missing=()

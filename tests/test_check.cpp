@@ -1,5 +1,6 @@
 // The diagnostics of the readers and builders: one table of small scenes, each with exactly the
-// diagnostics expected; the bundled demo checks clean; the viewer's messages stay as they are.
+// diagnostics expected; the demo and the examples check clean; the viewer's messages stay as they
+// are.
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -115,6 +116,12 @@ const CheckCase kCases[] = {
       {"scene.txt:17: warning", "pin joint of length 0"},
       {"scene.txt:10: warning", "ropes need scene_step_iterations 4 or more"},
       {"scene.txt:16: warning", "'far' lies entirely outside the 1024 x 768 view"}}},
+    {"a shapeless bob on a joint and a body dropped in from above are meant",
+     "scene_gravity 0 500\nnew_obj bob\nobj_pos 100 100\nnew_joint_pin\njoint_obj_a bob\n"
+     "joint_anchor_b 100 50\nnew_obj drop\nobj_col_line 0 0 10 0 1\nobj_pos 100 -100\n"
+     "new_obj sky\nobj_mass 0\nobj_col_line 0 0 10 0 1\nobj_pos 100 -100\n",
+     {},
+     {{"scene.txt:13: warning", "'sky' lies entirely outside the 1024 x 768 view"}}},
     {"overlaps and frictionless resting contacts at the start",
      "scene_gravity 0 500\nnew_obj floor\nobj_mass 0\nobj_col_line 0 0 1000 0 10\n"
      "obj_pos 0 700\nnew_obj crate\nobj_col_mesh sq.obj\nobj_pos 500 665\nnew_obj sunk\n"
@@ -182,12 +189,17 @@ TEST_F(Check, MeshBesideTheSceneButNotInTheWorkingDirectoryIsPointedOut) {
   EXPECT_EQ(diag.opened, (std::vector<std::string>{"sub/scene.txt", "m.obj"}));
 }
 
-TEST_F(Check, TheBundledDemoChecksClean) {
-  ASSERT_EQ(chdir(QUILLMOOR_SOURCE_DIR "/demo"), 0);
-  std::string printed;
-  const Diagnostics diag = check("scene.txt", printed);
-  for (const Diagnostic& d : diag.list) ADD_FAILURE() << format(d) << ": " << d.text;
-  EXPECT_GT(diag.opened.size(), 10u);
+TEST_F(Check, TheDemoAndEveryExampleCheckClean) {
+  for (const char* dir :
+       {"demo", "examples/bridge", "examples/cradle", "examples/galton", "examples/glow",
+        "examples/machine", "examples/pyramid", "examples/stress"}) {
+    ASSERT_EQ(chdir((std::string(QUILLMOOR_SOURCE_DIR "/") + dir).c_str()), 0);
+    std::string printed;
+    const Diagnostics diag = check("scene.txt", printed);
+    for (const Diagnostic& d : diag.list)
+      ADD_FAILURE() << dir << "/" << format(d) << ": " << d.text;
+    EXPECT_GT(diag.opened.size(), 1u) << dir;
+  }
 }
 
 // The checker program: its output, summary and exit status.

@@ -1,39 +1,25 @@
 #pragma once
-// Shared by the window-free tests: a scratch directory per test, files written into it, and
-// scenes loaded from it through the reset's own code, with their standard output captured.
+// The app-level fixture: scenes written into the test's scratch folder and loaded through the
+// reset's own code, with their standard output captured.
 #include <chipmunk/chipmunk.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "app/frame_loop.h"
 #include "app/state.h"
+#include "scratch.h"
 #include "world/mesh.h"
+#include "world/physics.h"
 
-// Runs each test inside a fresh temporary directory, since scene and mesh paths are read
-// relative to the working directory.
 class ScratchDir : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/quillmoor-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    ASSERT_NE(getcwd(previous_, sizeof previous_), nullptr);
-    ASSERT_EQ(chdir(dir_.c_str()), 0);
-  }
-  void TearDown() override {
-    releaseWorld(app_);
-    ASSERT_EQ(chdir(previous_), 0);
-    const std::string command = "rm -rf '" + dir_ + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-  }
+  // Before any space is made, so the library's banner never reaches captured output.
+  ScratchDir() { initPhysics(); }
+  void TearDown() override { releaseWorld(app_); }
 
   static void write(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
+    writeFile(path, content);
   }
 
   // Writes the scene text to `path` and loads it as a reset does. Returns the new scene
@@ -53,10 +39,7 @@ class ScratchDir : public testing::Test {
 
   cpSpace* space() const { return app_.space; }
 
+  Scratch scratch_;
   AppState app_;  // the current space and scene of the last load, released at the end
   std::string output_;
-
- private:
-  std::string dir_;
-  char previous_[4096];
 };

@@ -108,6 +108,13 @@ std::vector<cpShape*> shapesOf(cpBody* body) {
   return shapes;
 }
 
+bool hasConstraints(cpBody* body) {
+  bool any = false;
+  cpBodyEachConstraint(
+      body, [](cpBody*, cpConstraint*, void* found) { *static_cast<bool*>(found) = true; }, &any);
+  return any;
+}
+
 // The shapes of every object as built: a static object's hang on the scene's static body.
 std::vector<cpShape*> shapesOf(const Scene& scene, const SceneObject& object) {
   if (object.body) return shapesOf(object.body);
@@ -127,7 +134,10 @@ void checkOutsideView(const Scene& scene, const SceneObject& object, Diagnostics
     for (const cpVect& v : object.mesh->vertices)
       e.add(object.pos.x + v.x * object.scale, object.pos.y + v.y * object.scale);
   if (e.left > e.right) e.add(object.pos.x, object.pos.y);
-  if (outsideView(e.left, e.top, e.right, e.bottom))
+  // A moving object above the view, over it, falls into it: a common way to drop things in.
+  const bool falls_in = object.body && scene.settings.gravity.y > 0.0 && e.bottom < 0.0 &&
+                        !outsideView(e.left, 0.0, e.right, 0.0);
+  if (!falls_in && outsideView(e.left, e.top, e.right, e.bottom))
     warnItem(diag, &object, "obj_pos",
              objectName(diag, &object) + " lies entirely outside the 1024 x 768 view: it spans x " +
                  formatNumber(e.left) + " to " + formatNumber(e.right) + ", y " +
@@ -353,7 +363,8 @@ void checkWorld(Scene& scene, cpSpace* space, Diagnostics* diag) {
   checkMeshAreas(scene, diag);
   for (const auto& [name, object] : scene.objects) {
     if (!isFinite(object->pos) || !std::isfinite(object->scale)) continue;  // left out
-    if (object->body && shapesOf(object->body).empty())
+    // Held by a joint or rope, a shapeless object hangs where it is meant to (a pendulum's bob).
+    if (object->body && shapesOf(object->body).empty() && !hasConstraints(object->body))
       warnItem(diag, object, "",
                "moving object " + objectName(diag, object) + " has no collision shape: it falls " +
                    "through everything (give it obj_col_mesh or obj_col_line, or obj_mass 0)");

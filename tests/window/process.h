@@ -1,17 +1,18 @@
 #pragma once
-// Helpers for the window tests: child processes, polling, files and pictures.
-#include <sys/types.h>
+// Helpers for the window tests: child processes, polling and pictures.
+#include <fcntl.h>
+#include <png.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <string>
 #include <thread>
-#include <vector>
+
+#include "scratch.h"
 
 // Polls `done` until it holds (true) or the time is up (false).
 inline bool eventually(const std::function<bool()>& done, double seconds = 10) {
@@ -21,28 +22,40 @@ inline bool eventually(const std::function<bool()>& done, double seconds = 10) {
   return true;
 }
 
-inline void writeFile(const std::string& name, const std::string& text) {
-  std::ofstream(name) << text;
-}
-inline std::string readFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // A program (searched in PATH) writing its stdout and stderr to files of its own, which can be
-// read while it runs; killed at the end if still running.
+// read while it runs; killed at the end if still running. Once it has ended, `status` is its
+// exit status (-1 after a signal).
 struct Background {
-  explicit Background(std::vector<std::string> argv);
-  Background(const Background&) = delete;
-  ~Background();
+  explicit Background(std::vector<std::string> argv) {
+    static int started = 0;
+    files = "process-" + std::to_string(++started);
+    std::vector<char*> args;
+    for (std::string& arg : argv) args.push_back(arg.data());
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int fd : {1, 2})
+      posix_spawn_file_actions_addopen(&actions, fd, (files + (fd == 1 ? ".out" : ".err")).c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) exited = true;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Background() {
+    if (running()) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
+  }
   std::string out() const { return readFile(files + ".out"); }
   std::string err() const { return readFile(files + ".err"); }
-  bool running();  // once it has ended, `status` is its exit status (-1 after a signal)
+  bool running() {
+    int wstatus = 0;
+    if (!exited && waitpid(pid, &wstatus, WNOHANG) == pid)
+      exited = true, status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    return !exited;
+  }
   bool waitFor(const std::string& text) {
     return eventually([&] { return out().find(text) != std::string::npos; });
   }
-  bool waitExit(double seconds = 10) {
-    return eventually([&] { return !running(); }, seconds);
+  bool waitExit() {
+    return eventually([&] { return !running(); }, 20);
   }
   std::string files;
   pid_t pid = -1;
@@ -54,30 +67,40 @@ struct RunResult {
   int status;
   std::string out, err;
 };
-// Runs a program to its end, killed after 20 s (status -1); `display` false unsets DISPLAY.
-RunResult run(std::vector<std::string> argv, bool display = true);
-
-// Makes a fresh directory under /tmp the current one, holding red, green, blue and grey (0.3)
-// meshes: 100 x 100 squares centred on their origins. Removed with everything in it at the end.
-struct TempDir {
-  TempDir();
-  ~TempDir() {
-    std::error_code e;
-    std::filesystem::current_path("/tmp", e);
-    std::filesystem::remove_all(path, e);
-  }
-  std::string path;
-};
+// Runs a program to its end, killed after 20 s (status -1).
+inline RunResult run(const std::vector<std::string>& argv) {
+  Background child(argv);
+  child.waitExit();
+  return {child.status, child.out(), child.err()};
+}
 
 struct Pixel {
   int r, g, b;
 };
-struct Image {  // 8-bit RGB rows, top row first
-  int width = 0, height = 0;
-  std::vector<unsigned char> rgb;
+struct Image {  // 8-bit RGB rows, top row first; empty when the file cannot be read
+  explicit Image(const std::string& path) {
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) return;
+    png.format = PNG_FORMAT_RGB;
+    rgb.resize(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) rgb.clear();
+    width = png.width, height = png.height;
+  }
   Pixel at(int x, int y) const {
     auto p = &rgb.at((size_t(y) * width + x) * 3);
     return {p[0], p[1], p[2]};
   }
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
 };
-Image readPng(const std::string& path);  // any PNG as 8-bit RGB; empty when it cannot be read
+
+// Red, green, blue and grey (0.3) meshes: 100 x 100 squares centred on their origins.
+inline void writePaints() {
+  for (std::string paint : {"red 1 0 0", "green 0 1 0", "blue 0 0 1", "grey 0.3 0.3 0.3"}) {
+    const std::string name = paint.substr(0, paint.find(' '));
+    writeFile(name + ".mtl", "newmtl paint\nKd" + paint.substr(name.size()) + "\n");
+    writeFile(name + ".obj", "mtllib " + name + ".mtl\nusemtl paint\nv -50 0 -50\nv 50 0 -50\n" +
+                                 "v 50 0 50\nv -50 0 50\nf 1 2 3 4\n");
+  }
+}

@@ -33,7 +33,8 @@ void expectLoads(const Background& viewer, int count, const char* after) {
 }
 
 TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
-  TempDir dir;
+  Scratch dir;
+  writePaints();
   const std::string scene =
       "scene_gravty 0 500\nnew_obj a\nobj_mesh red.obj\nobj_mass 0\nobj_mesh sub/m.obj\n";
   writeFile("scene.txt", scene);
@@ -77,7 +78,8 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
 }
 
 TEST(Authoring, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
-  TempDir dir;
+  Scratch dir;
+  writePaints();
   writeFile("scene.txt",
             "new_obj box\nobj_mesh red.obj\nobj_col_mesh red.obj\nobj_pos 700 400\n"
             "new_joint_pin\njoint_obj_a box\njoint_anchor_b 300 400\n"
@@ -86,7 +88,7 @@ TEST(Authoring, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
     std::vector<std::string> args = {QUILLMOOR_SNAPSHOT, "--ticks", "2", "--out", "out.png"};
     args.insert(args.end(), extra.begin(), extra.end());
     EXPECT_EQ(run(args).status, 0);
-    return readPng("out.png");
+    return Image("out.png");
   };
   const Image plain = shot({}), debug = shot({"--debug"});
   ASSERT_FALSE(plain.rgb.empty());

@@ -7,7 +7,8 @@
 #include "process.h"
 
 TEST(StatsOption, ReportGoesToStandardErrorOnly) {
-  TempDir dir;
+  Scratch dir;
+  writePaints();
   writeFile("scene.txt", "new_obj a\nobj_col_line 0 0 10 0 1\nobj_pos 500 300\n");
   Background viewer({QUILLMOOR_VIEWER, "--stats"});
   ASSERT_TRUE(eventually([&] { return viewer.err().find('\n') != std::string::npos; }))

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/common_options.h"
 #include "scene/diagnostics.h"
 #include "world/load_scene.h"
 #include "world/physics.h"
@@ -25,7 +26,8 @@ const char kUsage[] =
     "  FILE:LINE: warning: TEXT\n"
     "  FILE:LINE: note: TEXT      (where a warning came from, or what it refers to)\n"
     "\n"
-    "  -C DIR   change to DIR first; mesh paths are read from the working directory\n"
+    "  -C DIR       change to DIR first; mesh paths are read from the working directory\n"
+    "  --version    print the version and exit\n"
     "  -h, --help   this text\n"
     "\n"
     "A summary goes to standard error. Exit status: 0 when nothing was reported, 1 when\n"
@@ -61,6 +63,7 @@ struct SilencedStdout {
 }  // namespace
 
 int main(int argc, char** argv) {
+  handleCommonOptions(&argc, argv, "quillmoor-check", {{}, {"-h", "--help"}});
   std::vector<const char*> files;
   bool options_done = false;
   for (int i = 1; i < argc; ++i) {
@@ -72,9 +75,6 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
       std::fputs(kUsage, stdout);
       return 0;
-    } else if (std::strcmp(arg, "-C") == 0) {
-      if (i + 1 >= argc) usageError("a folder must follow", arg);
-      if (chdir(argv[++i]) != 0) usageError("cannot change to the folder", argv[i]);
     } else {
       usageError("unknown option", arg);
     }

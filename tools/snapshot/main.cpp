@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/common_options.h"
 #include "app/frame_loop.h"
 #include "app/mouse.h"
 #include "app/startup.h"
@@ -22,14 +23,17 @@
 namespace {
 
 const char kUsage[] =
-    "usage: quillmoor-snapshot [--scene FILE] [--size WxH] [--fullscreen] [--debug]\n"
+    "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen] [--debug]\n"
     "                          [--ticks N] [--move X,Y] [--key K] ... --out FILE.png\n"
+    "                          [--frames N [--every K]]\n"
+    "       quillmoor-snapshot --version\n"
     "\n"
     "Starts as the viewer does (window, drawing state, physics, first scene reset), then\n"
     "performs --ticks, --move and --key in the order given (each may repeat): N timer\n"
     "ticks without waiting, one passive mouse motion at window pixel X,Y, one key press\n"
     "(a single character, or esc). Then draws one frame and writes it as an RGB PNG.\n"
     "\n"
+    "  -C DIR         change to DIR before reading anything (scene, meshes, --out)\n"
     "  --scene FILE   scene file (default scene.txt)\n"
     "  --size WxH     window size in pixels (default 1024x768)\n"
     "  --fullscreen   as the viewer's --fullscreen: requests full screen and sets the flag\n"
@@ -37,9 +41,14 @@ const char kUsage[] =
     "  --debug        as the viewer's --debug: collision shapes, joints and rope segments\n"
     "                 drawn over the picture\n"
     "  --out FILE     the PNG to write (required)\n"
+    "  --frames N     write N pictures instead of one, as FILE-0001.png, FILE-0002.png, ...\n"
+    "                 (FILE without its .png): the first after the actions, then one\n"
+    "  --every K      every K ticks (default 1)\n"
+    "  --version      print the version and exit\n"
     "\n"
     "Standard output carries the viewer's own messages. Exit status: 0 on success, 1 when\n"
-    "there is no display or the PNG cannot be written, 2 for a malformed command line.\n";
+    "there is no display or a PNG cannot be written, 2 for a malformed command line or a\n"
+    "directory that cannot be entered.\n";
 
 enum class ActionKind { Ticks, Move, Key };
 struct Action {
@@ -53,6 +62,8 @@ struct Options {
   bool fullscreen = false;
   bool debug = false;
   const char* out = nullptr;
+  int frames = 0;  // 0: one picture named exactly --out
+  int every = 1;
   std::vector<Action> actions;
 };
 
@@ -129,6 +140,10 @@ Options parseOptions(int argc, char** argv) {
       if (!parseInts(value, ',', a, b))
         fail(2, "--move wants X,Y in window pixels, not '%s'", value);
       options.actions.push_back({ActionKind::Move, a, b});
+    } else if (arg == "--frames" || arg == "--every") {
+      if (!parseInts(value, 0, a, b) || a < 1 || a > 99999)
+        fail(2, "%s wants a count from 1 to 99999, not '%s'", arg.c_str(), value);
+      (arg == "--frames" ? options.frames : options.every) = a;
     } else if (arg == "--key") {
       if (std::strcmp(value, "esc") == 0) {
         a = 27;
@@ -143,6 +158,7 @@ Options parseOptions(int argc, char** argv) {
     }
   }
   if (!options.out) fail(2, "--out FILE.png is required (try --help)");
+  if (options.every != 1 && options.frames == 0) fail(2, "--every needs --frames (try --help)");
   return options;
 }
 
@@ -156,9 +172,37 @@ void perform(const Action& action) {
   }
 }
 
+// The picture in the back buffer as RGB rows, top row first.
+std::vector<unsigned char> drawAndRead(int width, int height, bool debug) {
+  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  if (debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
+  std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  // OpenGL's first row is the bottom one; a PNG's is the top one.
+  std::vector<unsigned char> rows(pixels.size());
+  const size_t stride = static_cast<size_t>(width) * 3;
+  for (int y = 0; y < height; ++y)
+    std::memcpy(&rows[y * stride], &pixels[(height - 1 - y) * stride], stride);
+  return rows;
+}
+
+// FILE-0001.png for frame 1 of --out FILE.png.
+std::string frameName(const std::string& out, int frame) {
+  const bool png = out.size() >= 4 && out.compare(out.size() - 4, 4, ".png") == 0;
+  char number[16];
+  std::snprintf(number, sizeof number, "-%04d.png", frame);
+  return (png ? out.substr(0, out.size() - 4) : out) + number;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  handleCommonOptions(
+      &argc, argv, "quillmoor-snapshot",
+      {{"--scene", "--size", "--ticks", "--move", "--key", "--out", "--frames", "--every"},
+       {"-h", "--help"}});
   const Options options = parseOptions(argc, argv);
   prepareOutput();
   glutInitErrorFunc(onGlutError);
@@ -169,18 +213,18 @@ int main(int argc, char** argv) {
   for (const Action& action : options.actions) perform(action);
 
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
-  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
-  if (options.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
-  std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-  // OpenGL's first row is the bottom one; a PNG's is the top one.
-  std::vector<unsigned char> rows(pixels.size());
-  const size_t stride = static_cast<size_t>(width) * 3;
-  for (int y = 0; y < height; ++y)
-    std::memcpy(&rows[y * stride], &pixels[(height - 1 - y) * stride], stride);
+  if (options.frames == 0) {
+    const std::vector<unsigned char> rows = drawAndRead(width, height, options.debug);
+    releaseWorld(g_app);
+    if (!writePng(options.out, width, height, rows)) fail(1, "cannot write '%s'", options.out);
+    return 0;
+  }
+  for (int frame = 1; frame <= options.frames; ++frame) {
+    if (frame > 1) perform({ActionKind::Ticks, options.every});
+    const std::string name = frameName(options.out, frame);
+    if (!writePng(name, width, height, drawAndRead(width, height, options.debug)))
+      fail(1, "cannot write '%s'", name.c_str());
+  }
   releaseWorld(g_app);
-  if (!writePng(options.out, width, height, rows)) fail(1, "cannot write '%s'", options.out);
   return 0;
 }

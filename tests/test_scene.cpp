@@ -1,0 +1,176 @@
+// The scene reader alone: lines into records, and its messages in order. Meshes come from a
+// stand-in lookup that prints where it is called.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <climits>
+#include <map>
+#include <sstream>
+
+#include "scene/scene_loader.h"
+#include "scratch.h"
+
+namespace {
+
+// A distinct address per path, never dereferenced; "gone" has no mesh.
+const Mesh* fakeMesh(Scene&, const std::string& path, Diagnostics*) {
+  static std::map<std::string, char> marks;
+  std::printf("<mesh %s>\n", path.c_str());
+  return path == "gone" ? nullptr : reinterpret_cast<const Mesh*>(&marks[path]);
+}
+
+std::string output;
+std::unique_ptr<Scene> read(const std::string& text, const char* path = "scene.txt") {
+  writeFile("scene.txt", text);
+  testing::internal::CaptureStdout();
+  std::unique_ptr<Scene> scene = readScene(path, fakeMesh);
+  output = testing::internal::GetCapturedStdout();
+  return scene;
+}
+
+// Every value a scene holds, in a fixed order: counts and the last joint's kind, the settings,
+// then each object, joint and rope.
+template <typename... T>
+void put(std::ostream& out, const T&... values) {
+  ((out << ' ' << values), ...);
+}
+std::vector<std::string> valuesOf(const Scene& s) {
+  const SceneSettings& t = s.settings;
+  std::ostringstream out;
+  put(out, s.object_store.size(), s.joints.size(), s.ropes.size(),
+      s.joints.empty() ? -1 : static_cast<int>(s.joints.back()->kind), t.fps, t.step_iterations,
+      t.solver_iterations, t.gravity.x, t.gravity.y, t.damping, t.mouse_hide_in_fullscreen,
+      t.mouse_impulse_force, t.mouse_impulse_force_max, t.draw_rope_after_objects,
+      t.scroller_text_y, t.scroller_text_scale, t.scroller_text_thickness,
+      t.scroller_text_shadow_dist.x, t.scroller_text_shadow_dist.y, t.scroller_text_speed,
+      t.scroller_text_color.r, t.scroller_text_color.g, t.scroller_text_color.b,
+      t.scroller_text_color.a, t.glow_enabled, t.glow_base, t.glow_mul);
+  for (const auto& o : s.object_store)
+    put(out, !!o->mesh, !!o->col_mesh, o->has_col_line, o->col_line_a.x, o->col_line_a.y,
+        o->col_line_b.x, o->col_line_b.y, o->col_line_radius, o->pos.x, o->pos.y, o->scale, o->mass,
+        o->bounciness, o->friction);
+  for (const auto& j : s.joints)
+    put(out, !!j->obj_a, !!j->obj_b, j->anchor_a.x, j->anchor_a.y, j->anchor_b.x, j->anchor_b.y,
+        j->slide_min, j->slide_max);
+  for (const auto& r : s.ropes)
+    put(out, !!r->obj_a, !!r->obj_b, r->anchor_a.x, r->anchor_a.y, r->anchor_b.x, r->anchor_b.y,
+        r->approx_seg_len, r->seg_mass, r->seg_thickness, r->color.r, r->color.g, r->color.b,
+        r->color.a);
+  std::istringstream in(out.str());
+  return {std::istream_iterator<std::string>(in), {}};
+}
+
+// The values `after` holds otherwise than `before`, in order; items `before` lacks are left out.
+std::string changes(const Scene& before, const Scene& after) {
+  const auto old = valuesOf(before), now = valuesOf(after);
+  std::string out;
+  for (size_t i = 0; i < std::min(old.size(), now.size()); ++i)
+    if (old[i] != now[i]) out += now[i] + " ";
+  return out;
+}
+
+TEST(Reader, EveryLineSetsItsValuesOnlyWithAllOfThem) {
+  Scratch scratch;
+  // What the lines change after the base; each line without its last word changes nothing.
+  const char* rows[][3] = {
+      {"scene_draw_rope_after_objects -1\nscene_glow_enabled 2\n",
+       "scene_fps 30\nscene_step_iterations -4\nscene_solver_iterations +20.9\n"
+       "scene_gravity 1.5 -500\nscene_damping 0.5\nscene_mouse_hide_in_fullscreen 0\n"
+       "scene_mouse_impulse_force 0.25\nscene_mouse_impulse_force_max 9\n"
+       "scene_draw_rope_after_objects 0\nscene_scroller_text_y 50\nscene_scroller_text_scale 2\n"
+       "scene_scroller_text_thickness 3\nscene_scroller_text_shadow_dist 4 -5\n"
+       "scene_scroller_text_speed 9\nscene_scroller_text_color 0.5 0.25 0 0.75\n"
+       "scene_glow_enabled 0\nscene_glow_base 0.5\nscene_glow_mul 2",
+       "30 -4 20 1.5 -500 0.5 0 0.25 9 0 50 2 3 4 -5 9 0.5 0.25 0 0.75 0 0.5 2 "},
+      {"new_obj\nobj_bounciness 0.25\nobj_friction 0.25\n",
+       "obj_mesh m\nobj_col_mesh m\nobj_col_line 1 2 3 4\nobj_pos 10 20\nobj_scale 2\n"
+       "obj_mass 5\nobj_bounciness 0.5\nobj_friction 0.75",
+       "1 1 1 1 2 3 4 10 20 2 5 0.5 0.75 "},
+      {"new_obj a\nnew_joint_pin\njoint_slide_min 1\njoint_slide_max 1\n",
+       "joint_obj_a a\njoint_obj_b a\njoint_anchor_a 1 2\njoint_anchor_b 3 4\n"
+       "joint_slide_min 5\njoint_slide_max 6\njoint_obj_a nobody",
+       "1 1 1 2 3 4 5 6 "},
+      {"new_obj a\nnew_rope\n",
+       "rope_obj_a a\nrope_obj_b a\nrope_anchor_a 1 2\nrope_anchor_b 3 4\n"
+       "rope_approx_seg_len 15\nrope_seg_mass 0.5\nrope_seg_thickness 8\n"
+       "rope_color 0.5 0.25 0 0.75\nrope_obj_b nobody",
+       "1 1 1 2 3 4 15 0.5 8 0.5 0.25 0 0.75 "},
+      {"", "new_obj", "1 "},  // counts of objects, joints and ropes, the last joint's kind
+      {"", "new_joint_pin", "1 0 "},
+      {"", "new_joint_slide", "1 1 "},
+      {"", "new_rope", "1 "}};
+  for (const auto& [base, lines, want] : rows) {
+    std::vector<std::string> body;
+    std::istringstream in(lines);
+    for (std::string line; std::getline(in, line);) body.push_back(line + "\n");
+    const auto text = [&](size_t change, bool cut) {  // line `change` cut short or left out
+      std::string out = base;
+      for (size_t i = 0; i < body.size(); ++i)
+        out += i != change ? body[i] : cut ? body[i].substr(0, body[i].rfind(' ') + 1) + "\n" : "";
+      return out;
+    };
+    EXPECT_EQ(changes(*read(base), *read(text(-1, false))), want) << lines;
+    for (size_t i = 0; i < body.size(); ++i) {
+      const auto without = read(text(i, false));
+      const std::string said = output;
+      EXPECT_EQ(changes(*without, *read(text(i, true))), "") << body[i];
+      EXPECT_EQ(output, said) << body[i];
+    }
+  }
+
+  std::string part = "scene_glow_mul 0.25 ";  // cut after 1023 characters; the rest is a line
+  part.resize(1023, 'x');
+  const auto scene = read(
+      "scene_fps 30\r\nscene_fps 45 fast\nscene_fps abc\nscene_gravity 0.1 4\n"
+      "scene_step_iterations 99999999999\nscene_solver_iterations -9999999999\n"
+      "scene_damping\t0.5\n scene_glow_base 0.5\nScene_glow_enabled 1\nscene_bogus 3\n"
+      "scene_mouse_impulse_force 2\rscene_mouse_impulse_force 3\n" +
+      part + "scene_scroller_text_speed 7\nscene_scroller_text   two  50%s  " + '\0' +
+      "x\r\nscene_scroller_textHello\nscene_scroller_text\tTab\n");
+  EXPECT_EQ(output, "Reading scene file 'scene.txt'..\n");
+  EXPECT_EQ(changes(*read(""), *scene), "45 2147483647 -2147483648 0.1 4 2 7 0.25 ");
+  EXPECT_EQ(scene->settings.gravity.x, static_cast<double>(0.1f));  // the float widened
+  // The scroller text is the rest of the line up to a NUL, blanks kept; near misses do nothing.
+  EXPECT_EQ(scene->settings.scroller_text, "   two  50%s  ");
+  EXPECT_EQ(read("scene_scroller_text\n")->settings.scroller_text, "");
+}
+
+TEST(Reader, ItemsMessagesAndTheirOrder) {
+  Scratch scratch;
+  std::string text =
+      "obj_pos 50%s %d\nnew_rope \nnew_joint_pin \nnew_joint_slide\t\nnew_obj\tx\n"
+      "rope_seg_mass 1\njoint_slide_min 2\nobj_friction 1\r\n"  // nothing was declared above
+      "new_obj box lid\nobj_mesh m\nobj_col_mesh gone\nobj_col_line 0 0 5 0 3\nnew_rope\n"
+      "rope_obj_a  box\nrope_obj_a  zz\nrope_obj_b later\nnew_obj box\nobj_pos 7 8\n"
+      "new_joint_slide\njoint_obj_a box\njoint_obj_a ghost trailing\nnew_obj   \nnew_obj later\n";
+  const auto scene = read(text +
+                          "new_obj\nnew_obj\nnew_obj @@@UNIQUE3\nnew_obj B\nnew_obj \xc3\xa9\n"
+                          "new_obj ab\nnew_obj a\n");
+  EXPECT_EQ(output,
+            "Reading scene file 'scene.txt'..\nNo active object for: obj_pos 50%s %d\n"
+            "No active rope for: rope_seg_mass 1\nNo active joint for: joint_slide_min 2\n"
+            "No active object for: obj_friction 1\n<mesh m>\n<mesh gone>\n"
+            "Rope tried to use an object not yet created: 'zz'\n"
+            "Rope tried to use an object not yet created: 'later'\n"
+            "Scene has a duplicate object: 'box'\n"
+            "Joint tried to use an object not yet created: 'ghost'\n"
+            "Scene has a duplicate object: '@@@UNIQUE3'\n");
+  // Generated names count from 1 with every read; names sort as unsigned bytes.
+  std::string names;
+  for (const auto& entry : scene->objects) names += entry.first + " ";
+  EXPECT_EQ(names, "@@@UNIQUE1 @@@UNIQUE2 @@@UNIQUE3 B a ab box later \xc3\xa9 ");
+  // The later box takes the name; references made before keep the first one.
+  const SceneObject *first = scene->object_store.at(0).get(), *box = scene->objects.at("box");
+  EXPECT_TRUE(first->mesh && !first->col_mesh && box->pos.x == 7.0 && first->pos.x == 0.0);
+  EXPECT_TRUE(scene->ropes.at(0)->obj_a == first && !scene->ropes[0]->obj_b);
+  EXPECT_EQ(scene->joints.at(0)->obj_a, box);
+
+  ASSERT_EQ(mkdir("level", 0755), 0);  // a missing file or a folder is no scene
+  for (std::string path : {"no such.txt", "level"}) {
+    EXPECT_FALSE(read("", path.c_str()));
+    EXPECT_EQ(output,
+              "Reading scene file '" + path + "'..\nSCENE FILE NOT FOUND! ('" + path + "')\n");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,295 @@
+// Meshes, the builders and the physics: scene files built into a space, and how it then moves.
+#include <chipmunk/chipmunk_structs.h>  // a shape's kind, which the public interface lacks
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <regex>
+#include <sstream>
+
+#include "scratch.h"
+#include "world/builders.h"
+#include "world/load_scene.h"
+#include "world/mesh.h"
+#include "world/physics.h"
+
+namespace {
+
+class World : public testing::Test {
+ protected:
+  World() { initPhysics(); }  // before any space, so its banner never reaches captured output
+  ~World() override { freeSpace(space_); }
+  // Reads and builds the scene into a fresh space with its settings, as a reset does.
+  Scene& load(const std::string& text) {
+    freeSpace(space_);
+    space_ = newSpace();
+    writeFile("scene.txt", text);
+    testing::internal::CaptureStdout();
+    scene_ = loadScene("scene.txt", space_);
+    output_ = testing::internal::GetCapturedStdout();
+    applySpaceSettings(space_, scene_->settings);
+    return *scene_;
+  }
+  cpBody* body(const char* name) {  // nullptr: the static body
+    return name ? scene_->objects.at(name)->body : scene_->static_body.get();
+  }
+  cpVect at(const char* name) { return cpBodyGetPosition(body(name)); }
+  // Runs ticks of 1/60 s in four steps each, calling watch(tick) after each; every body must
+  // stay finite.
+  void run(int ticks, const std::function<void(int)>& watch = {}) {
+    for (int i = 1; i <= ticks; ++i)
+      if (stepSpace(space_, 4, 1.0 / 240); watch) watch(i);
+    for (cpBody* b : all<cpBody>(space_, cpSpaceEachBody)) {
+      const cpVect p = cpBodyGetPosition(b), v = cpBodyGetVelocity(b);
+      ASSERT_TRUE(std::isfinite(p.x + p.y + v.x + v.y + cpBodyGetAngularVelocity(b)));
+    }
+  }
+  Scratch scratch_;
+  cpSpace* space_ = nullptr;
+  std::unique_ptr<Scene> scene_;
+  std::string output_;
+};
+
+TEST_F(World, MeshFacesFanFromTheFirstCornerAndKeepOnlyCornersWithAVertex) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"f 1 2 3 4 5", "012 023 034 "},
+      {"f 1 2\n f 1 2 3\nf\t1 2 3", ""},
+      {"f 1/2/3 4/5/6 7/8/9", "036 "},
+      {"f 0 1 2 3\nf 4 -7 5 6", "012 345 "},
+      {"f 1 2\t3 4\nf 7  8 9", "013 677 678 "},
+      {"f 1 2 3 0 4 5", "012 034 "},
+      {"f 1 2 -2147483648\nf 1 2 99999999999\nf 2147483647 1 2\nf 3 2 1 10", "210 "},
+      {"f 1 2 10\nv 9 9 9", "019 "}};  // a vertex further down counts
+  std::string vertices;
+  for (int i = 0; i < 9; ++i) vertices += "v 0 0 0\n";
+  for (const auto& [faces, want] : rows) {
+    writeFile("m.obj", vertices + faces + "\n");
+    const auto mesh = loadMesh("m.obj");
+    std::ostringstream got;
+    for (const MeshTriangle& t : mesh->triangles) got << t.a << t.b << t.c << ' ';
+    EXPECT_EQ(got.str(), want) << faces;
+  }
+  writeFile("v.obj", "v 1 2 3\nv 0.1 -7 -2.5e2\nv 4 5\nv 6\n v 9\n\xEF\xBB\xBFv 9\nvt 9 9\n");
+  std::ostringstream got;  // x is the first number, y the third; missing numbers read as 0
+  for (const cpVect& v : std::vector<cpVect>(loadMesh("v.obj")->vertices))
+    got << v.x << ',' << v.y << ' ';
+  EXPECT_EQ(got.str(), "1,3 0.1,-250 4,0 6,0 ");
+}
+
+TEST_F(World, MaterialsColourLaterFacesAndEachMeshIsReadOncePerLoad) {
+  ASSERT_EQ(mkdir("sub", 0755), 0);
+  ASSERT_EQ(mkdir("folder", 0755), 0);
+  writeFile("sub/a.mtl",
+            "newmtl red\n  Kd 1 0 0\nnewmtl unlit\nnewmtl again\nKd 0 1 0\n"
+            "newmtl again\n\xEF\xBB\xBFnewmtl bom\n\t\x01Kd 0.5 0.5 0.5\nnewmtl\nkd 1 1 1\n");
+  writeFile("sub/gone.mtl", "newmtl green\nKd 0 1 0\n");  // mtllib paths start at the working dir
+  writeFile("sub/m.obj",
+            "v 0 0 0\nv 1 0 0\nv 0 0 1\nf 1 2 3\nusemtl red\nf 1 2 3\n"
+            "mtllib sub/a.mtl\nusemtl red\nf 1 2 3\nusemtl nosuch\nf 1 2 3\nusemtl bom\n"
+            "f 1 2 3\nusemtl unlit\nf 1 2 3\nusemtl red\nusemtl again\nf 1 2 3\n"
+            "mtllib gone.mtl\nusemtl green\n");
+  const std::string m =
+      "Reading mesh file 'sub/m.obj'..\n(material 'red' not found!)\n"
+      "Reading material file 'sub/a.mtl'..\n(material 'nosuch' not found!)\n"
+      "Reading material file 'gone.mtl'..\nMATERIAL FILE NOT FOUND! ('gone.mtl')\n"
+      "(material 'green' not found!)\n";
+  for (int round = 0; round < 2; ++round) {  // a reload reads everything again
+    const Scene& s = load(
+        "new_obj a\nobj_mesh sub/m.obj\nobj_col_mesh sub/m.obj\nnew_obj b\n"
+        "obj_mesh sub/m.obj\nobj_col_mesh ./sub/m.obj\nnew_obj c\n"
+        "obj_mesh gone.obj\nobj_col_mesh folder\n");
+    EXPECT_EQ(output_, "Reading scene file 'scene.txt'..\n" + m +
+                           std::regex_replace(m, std::regex("sub/m"), "./sub/m") +
+                           "Reading mesh file 'gone.obj'..\nMESH FILE NOT FOUND! ('gone.obj')\n"
+                           "Reading mesh file 'folder'..\nMESH FILE NOT FOUND! ('folder')\n");
+    const SceneObject &a = *s.objects.at("a"), &b = *s.objects.at("b"), &c = *s.objects.at("c");
+    ASSERT_TRUE(a.mesh && b.col_mesh && !c.mesh && !c.col_mesh);
+    EXPECT_TRUE(a.col_mesh == a.mesh && b.mesh == a.mesh && b.col_mesh != a.mesh);
+    std::ostringstream colours;
+    for (const MeshTriangle& t : b.col_mesh->triangles)
+      colours << t.color.r << t.color.g << t.color.b << ' ';
+    EXPECT_EQ(colours.str(), "111 111 100 100 0.50.50.5 000 000 ");
+  }
+}
+
+// The built world, item by item: bodies (mass, moment, position, angle), shapes (kind, body
+// number, 0 being the static body, bounding box, elasticity, friction), then constraints (kind,
+// body numbers, then distance, range or world pivot).
+std::string describe(cpSpace* space, cpBody* fixed) {
+  std::vector<cpBody*> bodies = all<cpBody>(space, cpSpaceEachBody);
+  bodies.insert(bodies.begin(), fixed);
+  const auto number = [&](cpBody* b) {
+    return std::find(bodies.begin(), bodies.end(), b) - bodies.begin();
+  };
+  std::ostringstream out;
+  for (size_t i = 1; i < bodies.size(); ++i) {
+    const cpVect p = cpBodyGetPosition(bodies[i]);
+    out << "body " << cpBodyGetMass(bodies[i]) << ' ' << cpBodyGetMoment(bodies[i]) << ' ' << p.x
+        << ',' << p.y << ' ' << cpBodyGetAngle(bodies[i]) << "; ";
+  }
+  for (cpShape* s : all<cpShape>(space, cpSpaceEachShape)) {
+    const cpBB bb = cpShapeGetBB(s);
+    out << (s->klass->type == CP_POLY_SHAPE ? "tri " : "line ") << number(cpShapeGetBody(s)) << ' '
+        << bb.l << ',' << bb.b << ',' << bb.r << ',' << bb.t << ' ' << cpShapeGetElasticity(s)
+        << ' ' << cpShapeGetFriction(s) << "; ";
+  }
+  for (cpConstraint* c : all<cpConstraint>(space, cpSpaceEachConstraint)) {
+    out << number(cpConstraintGetBodyA(c)) << '-' << number(cpConstraintGetBodyB(c));
+    if (cpConstraintIsPinJoint(c)) out << " pin " << cpPinJointGetDist(c) << "; ";
+    if (cpConstraintIsSlideJoint(c))
+      out << " slide " << cpSlideJointGetMin(c) << ' ' << cpSlideJointGetMax(c) << "; ";
+    if (cpConstraintIsPivotJoint(c)) {
+      const cpVect p = cpBodyLocalToWorld(cpConstraintGetBodyA(c), cpPivotJointGetAnchorA(c));
+      out << " pivot " << p.x << ',' << p.y << "; ";
+    }
+  }
+  return out.str();
+}
+
+TEST_F(World, ScenesBuildIntoBodiesShapesAndConstraints) {
+  writeFile("tri.obj", "v 3 0 4\nv 10 0 4\nv 3 0 10\nf 1 2 3\n");
+  writeFile("flat.obj", "v 0 0 0\nv 4 0 0\nv 1 0 1\nv 0 0 3\nv 2 0 2\nv 3 0 3\nf 3 5 6\nf 2 4 1\n");
+  writeFile("far.obj", "v 2000 0 0\nv 2000 0 1500\nv 3000 0 0\nf 1 2 3\n");
+  writeFile("bad.obj",
+            "v 0 0 0\nv 0 0 5\nv 5 0 0\nv inf 0 0\nv nan 0 0\nf 1 2 4\nf 1 5 3\nf 1 2 3\n");
+  // A moving body's moment is 0.5 m r^2, r the nearest scaled vertex off its origin, at most 999.
+  const std::pair<const char*, const char*> rows[] = {
+      {"obj_pos 10 20", "body 1 499000 10,20 0; "},
+      {"obj_mass 0\nobj_pos 300 400\nobj_scale 2\nobj_col_line 0 0 10 0 2\nobj_bounciness 0.5\n"
+       "obj_friction 0.75",
+       "line 0 298,398,312,402 0.5 0.75; "},
+      {"obj_mass -3\nobj_pos 50 60\nobj_scale 3\nobj_col_mesh tri.obj", "tri 0 59,72,80,90 0 0; "},
+      {"obj_pos 100 100\nobj_scale 2\nobj_col_mesh tri.obj\nobj_col_line 0 0 50 0 3",
+       "body 1 50 100,100 0; tri 1 106,108,120,120 0 0; "},
+      {"obj_mass 3\nobj_col_mesh gone.obj\nobj_col_line 0 0 50 0 3",
+       "body 3 1.497e+06 0,0 0; line 1 -3,-3,53,3 0 0; "},
+      {"obj_mass 2\nobj_col_mesh flat.obj", "body 2 2 0,0 0; tri 1 0,0,4,3 0 0; "},
+      {"obj_col_mesh far.obj", "body 1 499000 0,0 0; tri 1 2000,0,3000,1500 0 0; "},
+      {"obj_mass 0\nobj_pos 0 100\nobj_col_mesh bad.obj", "tri 0 0,100,5,105 0 0; "},
+      // Values the library cannot take: static, left out, or surfaces it can.
+      {"obj_mass inf\nobj_col_mesh tri.obj", "tri 0 3,4,10,10 0 0; "},
+      {"obj_mass nan\nobj_col_mesh tri.obj", "tri 0 3,4,10,10 0 0; "},
+      {"obj_scale 0\nobj_col_mesh tri.obj", "body 1 499000 0,0 0; "},
+      {"obj_scale -1\nobj_col_mesh tri.obj", "body 1 58 0,0 0; tri 1 -10,-10,-3,-4 0 0; "},
+      {"obj_col_mesh tri.obj\nobj_mass 1e-45", ""},  // below the least mass: left out
+      {"obj_col_line 0 0 nan 0 1", "body 1 499000 0,0 0; "},
+      {"obj_col_line 0 0 9 0 nan", "body 1 499000 0,0 0; "},
+      {"obj_mass 0\nobj_col_line 0 0 9 0 1\nobj_bounciness -1\nobj_friction inf",
+       "line 0 -1,-1,10,1 0 3.40282e+38; "},
+      {"obj_mass 0\nobj_col_line 0 0 9 0 1\nobj_bounciness nan\nobj_friction 1e30",
+       "line 0 -1,-1,10,1 0 1e+30; "},
+      // Joints: one end alone keeps its anchor, a range runs low to high, no body no joint.
+      {"obj_pos 100 100\nnew_obj b\nobj_pos 200 100\nnew_obj s\nobj_mass 0\n"
+       "new_joint_pin\njoint_anchor_a 1 1\nnew_joint_pin\njoint_obj_b a\njoint_anchor_a 5 6\n"
+       "joint_anchor_b 1 2\nnew_joint_slide\njoint_obj_a s\njoint_obj_b a\nnew_joint_slide\n"
+       "joint_obj_a a\njoint_obj_b s\njoint_slide_min 30\njoint_slide_max 10\nnew_joint_pin\n"
+       "joint_obj_a a\njoint_obj_b b\nnew_joint_slide\njoint_obj_a b\njoint_obj_b a\n"
+       "joint_slide_max 7",
+       "body 1 499000 100,100 0; body 1 499000 200,100 0; 1-0 pin 135.765; 1-0 slide 10 30; "
+       "1-2 pin 100; 2-1 slide 0 7; "},
+      // Ropes: equal segments from the first end to the second, each pinned to its neighbours.
+      {"obj_pos 100 100\nnew_rope\nrope_obj_a a\nrope_anchor_b 100 125\n"
+       "new_rope\nrope_obj_b a\nrope_anchor_a 130 100\nrope_approx_seg_len 15\nrope_seg_mass 2",
+       "body 1 499000 100,100 0; body 0.1 0.05 100,104.167 1.5708; body 0.1 0.05 100,112.5 1.5708; "
+       "body 0.1 0.05 100,120.833 1.5708; body 2 1 125,100 3.14159; body 2 1 115,100 3.14159; "
+       "body 2 1 105,100 3.14159; 2-1 pivot 100,100; 2-3 pivot 100,108.333; 3-2 pivot 100,108.333; "
+       "3-4 pivot 100,116.667; 4-3 pivot 100,116.667; 4-0 pivot 100,125; 5-0 pivot 130,100; "
+       "5-6 pivot 120,100; 6-5 pivot 120,100; 6-7 pivot 110,100; 7-6 pivot 110,100; "
+       "7-1 pivot 100,100; "}};
+  for (const auto& [lines, want] : rows) {
+    load(std::string("new_obj a\n") + lines + "\n");
+    EXPECT_EQ(describe(space_, body(nullptr)), want) << lines;
+    run(60);
+  }
+  // What cannot be built is left out, each item for one line that spoils it.
+  load(
+      "new_obj s\nobj_mass 0\nnew_obj a\nobj_pos 100 100\nobj_col_line 0 0 9 0 1\nnew_obj\n"
+      "obj_pos nan 100\nnew_obj\nobj_pos 300 -inf\nnew_obj\nobj_scale nan\n"
+      "new_joint_pin\njoint_obj_a a\njoint_anchor_a nan 0\nnew_joint_pin\njoint_obj_a a\n"
+      "joint_anchor_b 0 inf\nnew_joint_slide\njoint_obj_a a\njoint_slide_min inf\n"
+      "new_joint_slide\njoint_obj_a a\njoint_slide_max nan\n" +
+      [] {
+        std::string ropes;
+        for (const char* line :
+             {"rope_seg_mass 0", "rope_seg_mass -1", "rope_seg_mass inf", "rope_seg_mass nan",
+              "rope_anchor_b nan 0", "rope_anchor_b 1e38 0", "rope_anchor_b 100.005 100",
+              "rope_approx_seg_len 0", "rope_approx_seg_len nan", "rope_approx_seg_len 1e-30",
+              "rope_obj_a s"})
+          ropes += std::string("new_rope\nrope_obj_a a\nrope_anchor_b 600 100\n") + line + "\n";
+        return ropes;
+      }());
+  EXPECT_EQ(describe(space_, body(nullptr)), "body 1 499000 100,100 0; line 1 99,99,110,101 0 0; ");
+  // Half a million segments would exhaust memory: the count is capped, the segments longer.
+  load("new_obj a\nnew_rope\nrope_obj_a a\nrope_anchor_b 500 0\nrope_approx_seg_len 0.001\n");
+  EXPECT_EQ(scene_->ropes[0]->segments.size(), size_t{kMaxRopeSegments});
+  EXPECT_FLOAT_EQ(scene_->ropes[0]->seg_len, 500.0f / kMaxRopeSegments);
+}
+
+TEST_F(World, BodiesFallSwingHangAndRestAsThePhysicsSays) {
+  load("scene_gravity 30 500\nnew_obj stone\nobj_pos 500 100\n");
+  for (int tick = 1; tick <= 60; ++tick) {  // three steps a tick: it moves before it speeds up
+    stepSpace(space_, 3, 1.0 / 180);
+    const double fall = 3 * tick * (3 * tick - 1) / 2.0 / (180.0 * 180.0);  // dt^2 n(n-1)/2
+    ASSERT_LT(cpvdist(at("stone"), cpv(500 + 30 * fall, 100 + 500 * fall)), 1e-9) << tick;
+  }
+  load("scene_damping 0.25\nnew_obj spin\n");  // a second later, a quarter of each speed is left
+  cpBodySetVelocity(body("spin"), cpv(8, 0)), cpBodySetAngularVelocity(body("spin"), 4);
+  run(60);
+  EXPECT_NEAR(cpBodyGetVelocity(body("spin")).x + 10 * cpBodyGetAngularVelocity(body("spin")), 12,
+              1e-9);
+  // A bob 200 below its pivot let go 0.05 rad off the vertical, a weight on a rope, a box
+  // dropped on a floor.
+  writeFile("box.obj", "v -20 0 -20\nv 20 0 -20\nv 20 0 20\nv -20 0 20\nf 1 2 3 4\n");
+  load(
+      "scene_gravity 0 500\nnew_obj bob\nobj_pos 521.99583 299.75003\nnew_joint_pin\n"
+      "joint_obj_a bob\njoint_anchor_b 512 100\nnew_obj weight\nobj_pos 200 300\nnew_rope\n"
+      "rope_obj_a weight\nrope_anchor_b 200 100\nnew_obj floor\nobj_mass 0\nobj_pos 0 700\n"
+      "obj_col_line 0 0 1024 0 5\nnew_obj box\nobj_pos 812 500\nobj_col_mesh box.obj\n");
+  std::vector<double> crossings;  // ticks at which the bob passes under its pivot, interpolated
+  double previous = 9.99583, low = 1e9, high = 0;
+  run(60 * 20, [&](int tick) {
+    const double x = at("bob").x - 512, rope = cpvdist(at("weight"), cpv(200, 100));
+    if ((previous > 0) != (x > 0)) crossings.push_back(tick - 1 + previous / (previous - x));
+    previous = x, low = std::fmin(low, rope), high = std::fmax(high, rope);
+  });
+  ASSERT_GE(crossings.size(), 9u);
+  const double period = 2 * (crossings.back() - crossings.front()) / (crossings.size() - 1) / 60;
+  EXPECT_NEAR(period / (2 * M_PI * std::sqrt(200.0 / 500)), 1.0, 0.01) << period;
+  EXPECT_TRUE(low > 198 && high < 202) << low << ".." << high;  // the rope keeps its length
+  EXPECT_NEAR(at("weight").x, 200, 0.01);                       // and hangs without drift
+  EXPECT_LT(cpvdist(at("box"), cpv(812, 675)) + std::abs(cpBodyGetAngle(body("box"))), 0.5);
+}
+
+TEST_F(World, RunawayValuesKeepEveryBodyFinite) {
+  writeFile("tri.obj", "v 0 0 0\nv 20 0 0\nv 0 0 20\nv 20 0 20\nf 1 2 3\nf 2 4 3\n");
+  for (const char* lines :
+       {"obj_bounciness 1e30\nobj_friction 1e30", "obj_scale 1e38", "obj_mass 3e38",
+        "scene_damping 1e38", "scene_damping 2\nscene_gravity 3e38 3e38",
+        "new_joint_pin\njoint_obj_a a\njoint_anchor_b 1e38 1e38",
+        "new_joint_slide\njoint_obj_a b\njoint_slide_max 1e38\nscene_gravity 0 -3e38"}) {
+    load(std::string("scene_gravity 0 500\nnew_obj floor\nobj_mass 0\nobj_col_line 0 700 1024 700 "
+                     "10\nnew_obj a\nobj_col_mesh tri.obj\nobj_pos 300 300\nobj_bounciness 5\n"
+                     "new_obj b\nobj_col_mesh tri.obj\nobj_pos 305 250\n") +
+         lines + "\nnew_rope\nrope_obj_a a\nrope_anchor_b 300 100\n");
+    run(300);
+  }
+}
+
+TEST_F(World, SpaceSettingsTheLibraryCannotTakeKeepItsDefaults) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"scene_solver_iterations 1\nscene_gravity 0.5 500\nscene_damping 0.25", "1 0.5,500 0.25"},
+      {"scene_solver_iterations 0\nscene_gravity nan 5\nscene_damping -1", "10 0,0 1"},
+      {"scene_solver_iterations -4\nscene_gravity 3 1e39\nscene_damping inf", "10 0,0 1"},
+      {"scene_solver_iterations 2000000000\nscene_damping 0", "1000 0,0 0"}};
+  for (const auto& [text, want] : rows) {
+    load(text);
+    std::ostringstream got;
+    got << cpSpaceGetIterations(space_) << ' ' << cpSpaceGetGravity(space_).x << ','
+        << cpSpaceGetGravity(space_).y << ' ' << cpSpaceGetDamping(space_);
+    EXPECT_EQ(got.str(), want) << text;
+  }
+}
+
+}  // namespace
