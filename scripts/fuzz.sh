@@ -29,7 +29,9 @@ for target in scene mesh; do
   seeds=$root/fuzz/corpus/$target
   work=$root/build-fuzz/corpus/$target
   mkdir -p "$work"
-  common=(-dict="$root/fuzz/quillmoor.dict" -timeout=30 -rss_limit_mb=2048
+  # A tick may take about 0.4 s within the work limits, and ten times that under the
+  # sanitizers; an input runs 7 ticks and a reload.
+  common=(-dict="$root/fuzz/quillmoor.dict" -timeout=120 -rss_limit_mb=2048
           -artifact_prefix="$root/build-fuzz/findings/$target-")
   quiet "$binary" "${common[@]}" "$seeds"/*
   quiet "$binary" "${common[@]}" -max_total_time="$seconds" -print_final_stats=1 "$work" "$seeds"
