@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what Quillmoor needs on Debian or Ubuntu, skipping what is already there.
-# With --test, also what the test suite needs (GoogleTest and a headless X server); with
+# With --test, also what the test suite needs (GoogleTest, a headless X server, and clang with
+# libFuzzer for the fuzz targets); with
 # --media, what scripts/gallery.sh and scripts/animate.sh need (a headless X server, ImageMagick).
 set -euo pipefail
 
 packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
           libgl1-mesa-dri libpng-dev)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps)
+  packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps
+            clang clang-14 libclang-rt-14-dev)
 elif [[ "${1:-}" == "--media" ]]; then
   packages+=(xvfb xauth imagemagick)
 fi

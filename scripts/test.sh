@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: in a normal build, and in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer (leaks count as failures in
-# the tests that open no window). Window tests run on a headless X server (Xvfb).
+# the tests that open no window). Window tests run on a headless X server (Xvfb). Then the
+# libFuzzer targets run briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -20,4 +21,6 @@ run_suite() {
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DQUILLMOOR_SANITIZE=ON
-echo "All tests passed (normal and sanitizer builds)."
+# The fuzz targets: every corpus file once, then 60 seconds of fuzzing each.
+scripts/fuzz.sh 60
+echo "All tests passed (normal and sanitizer builds, fuzzing)."

@@ -172,8 +172,8 @@ TEST_F(World, ScenesBuildIntoBodiesShapesAndConstraints) {
       {"obj_mass inf\nobj_col_mesh tri.obj", "tri 0 3,4,10,10 0 0; "},
       {"obj_mass nan\nobj_col_mesh tri.obj", "tri 0 3,4,10,10 0 0; "},
       {"obj_scale 0\nobj_col_mesh tri.obj", "body 1 499000 0,0 0; "},
-      {"obj_scale -1\nobj_col_mesh tri.obj\nobj_mass 1e-45",
-       "body 1.4013e-45 8.12753e-44 0,0 0; tri 1 -10,-10,-3,-4 0 0; "},
+      {"obj_scale -1\nobj_col_mesh tri.obj", "body 1 58 0,0 0; tri 1 -10,-10,-3,-4 0 0; "},
+      {"obj_col_mesh tri.obj\nobj_mass 1e-45", ""},  // below the least mass: left out
       {"obj_col_line 0 0 nan 0 1", "body 1 499000 0,0 0; "},
       {"obj_col_line 0 0 9 0 nan", "body 1 499000 0,0 0; "},
       {"obj_mass 0\nobj_col_line 0 0 9 0 1\nobj_bounciness -1\nobj_friction inf",

@@ -1,19 +1,25 @@
 #include "scene/line_reader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <climits>
 #include <cstring>
 
 FILE* openTextFile(const char* path) {
-  FILE* file = std::fopen(path, "r");
-  if (!file) return nullptr;
+  // Non-blocking, so that a FIFO without a writer cannot hold the open; anything but a regular
+  // file (a folder, FIFO, device or socket) counts as a file that cannot be opened.
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
   struct stat info;
-  if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
-    std::fclose(file);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
     return nullptr;
   }
+  FILE* file = fdopen(fd, "r");
+  if (!file) close(fd);
   return file;
 }
 

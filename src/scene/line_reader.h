@@ -5,7 +5,8 @@
 constexpr int kLineBufferSize = 1024;
 using LineBuffer = char[kLineBufferSize];
 
-// Opens a file for reading as text; a directory counts as a file that cannot be opened.
+// Opens a file for reading as text without blocking; only regular files open (a directory,
+// FIFO, device or socket counts as a file that cannot be opened).
 FILE* openTextFile(const char* path);
 
 // Reads at most 1023 characters, up to and including the next line feed, and cuts the

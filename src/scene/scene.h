@@ -94,4 +94,8 @@ struct Scene {
   std::unique_ptr<cpBody, void (*)(cpBody*)> static_body{nullptr, nullptr};
   SceneSettings settings;
   int unique_counter = 0;
+  // Vertices and triangles of the meshes read so far, and whether a mesh went unread because
+  // of the world's limit on them.
+  size_t mesh_items = 0;
+  bool meshes_cut = false;
 };

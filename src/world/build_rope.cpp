@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "world/bounds.h"
 #include "world/builders.h"
 #include "world/check_scene.h"
 #include "world/physics.h"
@@ -19,9 +20,15 @@ void buildRope(Scene& scene, SceneRope& rope, cpSpace* space, Diagnostics* diag)
   cpBody* body_a = endBody(rope.obj_a);
   cpBody* body_b = endBody(rope.obj_b);
   if (!body_a && !body_b) return leftOut(diag, &rope, "", ropeEndsText(diag, rope));
-  // A segment mass the library cannot integrate (0, negative, infinite, NaN) leaves the rope out.
+  // A segment mass the library cannot integrate (0, negative, out of bounds, NaN) leaves the rope
+  // out, as do anchors out of bounds.
   if (!(rope.seg_mass > 0.0f) || !std::isfinite(rope.seg_mass))
     return leftOut(diag, &rope, "rope_seg_mass", "its segment mass is not a positive number");
+  if (!withinMass(rope.seg_mass))
+    return leftOut(diag, &rope, "rope_seg_mass", "its segment mass is out of bounds");
+  if (!withinCoordinate(rope.anchor_a) || !withinCoordinate(rope.anchor_b))
+    return leftOut(diag, &rope, "",
+                   beyondText("an anchor", isFinite(rope.anchor_a) && isFinite(rope.anchor_b)));
 
   const cpVect start = endPoint(body_a, rope.anchor_a);
   const cpVect end = endPoint(body_b, rope.anchor_b);

@@ -9,6 +9,7 @@
 
 #include "scene/line_check.h"
 #include "scene/line_reader.h"
+#include "world/limits.h"
 #include "world/mesh_check.h"
 
 namespace {
@@ -197,6 +198,13 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
 
 const Mesh* getMesh(Scene& scene, const std::string& path, Diagnostics* diag) {
   auto found = scene.meshes.find(path);
-  if (found == scene.meshes.end()) found = scene.meshes.emplace(path, loadMesh(path, diag)).first;
-  return found->second.get();
+  if (found != scene.meshes.end()) return found->second.get();
+  // Many spellings of one large file's path would each read it again.
+  if (scene.mesh_items > kMaxMeshItems) {
+    scene.meshes_cut = true;
+    return nullptr;
+  }
+  std::shared_ptr<const Mesh> mesh = loadMesh(path, diag);
+  if (mesh) scene.mesh_items += mesh->vertices.size() + mesh->triangles.size();
+  return scene.meshes.emplace(path, std::move(mesh)).first->second.get();
 }

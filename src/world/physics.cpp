@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scene/scene.h"
+#include "world/bounds.h"
 
 namespace {
 
@@ -37,12 +38,24 @@ void guardedVelocity(cpBody* body, cpVect gravity, cpFloat damping, cpFloat dt) 
   limitBodySpeeds(body);
 }
 
+// A body pushed or flung beyond kMaxBodyCoordinate stays at it; a position that is not a number
+// (never seen) keeps the last one.
+double holdCoordinate(double value, double previous) {
+  if (value != value) return previous;
+  return value < -kMaxBodyCoordinate  ? -kMaxBodyCoordinate
+         : value > kMaxBodyCoordinate ? kMaxBodyCoordinate
+                                      : value;
+}
+
 // The library's position integration, after contact and joint impulses of the last step may
 // have pushed the speeds out of range again. The transform is what shapes are placed by.
 void guardedPosition(cpBody* body, cpFloat dt) {
   limitBodySpeeds(body);
-  const cpVect p = body->p = cpvadd(body->p, cpvmult(cpvadd(body->v, body->v_bias), dt));
-  const cpFloat a = body->a = body->a + (body->w + body->w_bias) * dt;
+  const cpVect moved = cpvadd(body->p, cpvmult(cpvadd(body->v, body->v_bias), dt));
+  const cpVect p = body->p =
+      cpv(holdCoordinate(moved.x, body->p.x), holdCoordinate(moved.y, body->p.y));
+  const cpFloat turned = body->a + (body->w + body->w_bias) * dt;
+  const cpFloat a = body->a = turned - turned == 0.0 ? turned : body->a;  // finite, or as before
   const cpVect rot = cpvforangle(a);
   const cpVect c = body->cog;
   body->transform = cpTransformNewTranspose(rot.x, -rot.y, p.x - (c.x * rot.x - c.y * rot.y), rot.y,

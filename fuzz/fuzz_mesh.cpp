@@ -1,0 +1,29 @@
+// The OBJ and MTL readers. Besides sanitizer reports, a loaded mesh whose triangles name
+// vertices that do not exist is a finding, as is a mesh read differently with diagnostics.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "fuzz_support.h"
+#include "scene/diagnostics.h"
+#include "world/mesh.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::enterWorkDir();
+  return 0;
+}
+
+// Input: OBJ text, then optionally "\n===\n" and the MTL text of m.mtl.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::writeParts(data, size, {"m.obj", "m.mtl"});
+  // Read plainly, and again with the diagnostics the checker collects: both must agree.
+  const std::unique_ptr<Mesh> mesh = loadMesh("m.obj");
+  Diagnostics diag;
+  const std::unique_ptr<Mesh> checked = loadMesh("m.obj", &diag);
+  if (!mesh || !checked || checked->triangles.size() != mesh->triangles.size()) std::abort();
+  printDiagnostics(diag, stdout);
+  const auto count = static_cast<int>(mesh->vertices.size());
+  for (const MeshTriangle& t : mesh->triangles)
+    if (t.a < 0 || t.b < 0 || t.c < 0 || t.a >= count || t.b >= count || t.c >= count) std::abort();
+  return 0;
+}

@@ -1,0 +1,216 @@
+// Hostile scenes: what used to abort inside the physics library, each bound at its edge, each
+// work limit at its edge, and files that are not regular files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+#include <tuple>
+
+#include "app/mouse.h"
+#include "test_support.h"
+#include "world/limits.h"
+#include "world/physics.h"
+
+namespace {
+
+class Robustness : public ScratchDir {
+ protected:
+  // Whether `work` returns 0 in a child process (a library abort ends the whole process)
+  // within `seconds`.
+  static bool passesInChild(const std::function<int()>& work, unsigned seconds = 60) {
+    std::fflush(stdout);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      alarm(seconds);
+      _exit(work());
+    }
+    int status = -1;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  void ticks(int n) {
+    const TickPlan plan = planTick(app_.scene.get());
+    for (int i = 0; i < n; ++i) stepSpace(space(), plan.substeps, plan.dt);
+  }
+  template <typename Item>
+  int count(void (*each)(cpSpace*, void (*)(Item*, void*), void*)) {
+    int n = 0;
+    each(
+        space(), [](Item*, void* c) { ++*static_cast<int*>(c); }, &n);
+    return n;
+  }
+  std::tuple<int, int, int> counts() {  // bodies, shapes, joints
+    return {count<cpBody>(cpSpaceEachBody), count<cpShape>(cpSpaceEachShape),
+            count<cpConstraint>(cpSpaceEachConstraint)};
+  }
+};
+
+TEST_F(Robustness, FoundAbortsNowRun) {
+  const std::string data = QUILLMOOR_TEST_DATA "/fuzz-findings/";
+  ASSERT_EQ(symlink(QUILLMOOR_SOURCE_DIR "/demo/meshes", "meshes"), 0);
+  for (const char* obj : {"epa-vertex-1e20.obj", "epa-vertex-3.4e38.obj"})
+    ASSERT_EQ(symlink((data + obj).c_str(), obj), 0);
+  for (const std::string scene :
+       {"angvel-pin-anchor-1e38.txt", "angvel-push-pin-anchor.txt", "angvel-scale-1e30.txt",
+        "epa-scale-1e30-line-1e38.txt", "epa-vertex-1e20.txt", "epa-vertex-3.4e38.txt",
+        "position-scale-1e30-mass-1e-45.txt"}) {
+    EXPECT_TRUE(passesInChild([&] {
+      if (!loadFile((data + scene).c_str())) return 1;
+      if (scene.find("push") != std::string::npos) {  // the cursor to (3, 2) and back
+        ticks(3);
+        pushAt(app_, cpv(3, 2));
+        pushAt(app_, cpv(0, 0));
+      }
+      ticks(60);
+      return 0;
+    })) << scene;
+  }
+}
+
+TEST_F(Robustness, BoundsAtTheirEdges) {
+  write("tri.obj", "v 0 0 0\nv 10 0 0\nv 0 0 10\nf 1 2 3\n");
+  write("far_in.obj", "v 0 0 0\nv 1000000 0 0\nv 0 0 10\nf 1 2 3\n");
+  write("far_out.obj", "v 0 0 0\nv 1000001 0 0\nv 0 0 10\nf 1 2 3\n");
+  const std::string a = "new_obj a\nobj_col_mesh tri.obj\n";
+  const std::string rope = a + "new_rope\nrope_obj_a a\n";
+  const struct {
+    std::string scene;
+    int bodies, shapes, constraints;
+  } rows[] = {
+      {a + "obj_pos 1000000 -1000000", 1, 1, 0},
+      {a + "obj_pos 1000001 0", 0, 0, 0},
+      {"new_obj a\nobj_col_mesh far_in.obj", 1, 1, 0},
+      {"new_obj a\nobj_col_mesh far_out.obj", 1, 0, 0},
+      {a + "obj_scale -10000", 1, 1, 0},
+      {a + "obj_scale 10001", 0, 0, 0},
+      {a + "obj_mass 1000000000", 1, 1, 0},
+      {a + "obj_mass 1010000000", 0, 0, 0},
+      {a + "obj_mass 0.00000101", 1, 1, 0},
+      {a + "obj_mass 0.00000099", 0, 0, 0},
+      // Moment 50 x scale squared for this mass and mesh.
+      {a + "obj_scale 0.0000045", 1, 1, 0},
+      {a + "obj_scale 0.0000044", 0, 0, 0},
+      {"new_obj a\nobj_col_line -1000000 0 1000000 0 1000000", 1, 1, 0},
+      {"new_obj a\nobj_col_line -1000001 0 0 0", 1, 0, 0},
+      {"new_obj a\nobj_col_line 0 0 9 0 1000001", 1, 0, 0},
+      {a + "new_joint_pin\njoint_obj_a a\njoint_anchor_b 1000000 0", 1, 1, 1},
+      {a + "new_joint_pin\njoint_obj_a a\njoint_anchor_a 0 1000001", 1, 1, 0},
+      {a + "new_joint_slide\njoint_obj_a a\njoint_slide_max -1000000", 1, 1, 1},
+      {a + "new_joint_slide\njoint_obj_a a\njoint_slide_min 1000001", 1, 1, 0},
+      // Two segments of half a million units each.
+      {rope + "rope_anchor_b 1000000 0\nrope_approx_seg_len 1000000", 3, 1, 4},
+      {rope + "rope_anchor_b 1000001 0\nrope_approx_seg_len 1000000", 1, 1, 0},
+      {rope + "rope_anchor_b 100 0\nrope_approx_seg_len 100\nrope_seg_mass 0.00000101", 3, 1, 4},
+      {rope + "rope_anchor_b 100 0\nrope_approx_seg_len 100\nrope_seg_mass 0.00000099", 1, 1, 0},
+  };
+  for (const auto& row : rows) {
+    ASSERT_TRUE(load(row.scene));
+    EXPECT_EQ(counts(), std::make_tuple(row.bodies, row.shapes, row.constraints)) << row.scene;
+  }
+}
+
+// The cumulative limits, each just reached and just passed, with their one line on standard
+// error (standard output carries only the reader's own messages).
+TEST_F(Robustness, WorkLimitsAtTheirEdges) {
+  const std::string tri = "v 0 0 0\nv 10 0 0\nv 0 0 10\n";
+  std::string row, stack = tri, big, drawn, ropes = "new_obj a\n";
+  for (int i = 0; i < 1000; ++i) {  // side by side, so that they do not overlap
+    const std::string x = std::to_string(i * 20), x9 = std::to_string(i * 20 + 9);
+    row += "v " + x + " 0 1\nv " + x9 + " 0 1\nv " + x + " 0 11\nf " + std::to_string(3 * i + 1) +
+           " " + std::to_string(3 * i + 2) + " " + std::to_string(3 * i + 3) + "\n";
+  }
+  for (int i = 0; i < 2000; ++i) stack += "f 1 2 3\n";
+  for (int i = 0; i < 4000000; ++i) big += "v \n";
+  for (int i = 0; i < 201; ++i) drawn += "new_obj\nobj_mesh row.obj\nobj_mass 0\n";
+  // One moving object and eight ropes of 4096 segments: 98305 bodies and joints.
+  for (int i = 0; i < 8; ++i)
+    ropes += "new_rope\nrope_obj_a a\nrope_anchor_b 500 0\nrope_approx_seg_len 0.01\n";
+  for (int i = 0; i < 1696; ++i) ropes += "new_joint_pin\njoint_obj_a a\njoint_anchor_b 5 5\n";
+  auto stacked = [](int n) {
+    std::string scene;
+    for (int i = 0; i < n; ++i) scene += "new_obj\nobj_col_mesh tri.obj\nobj_pos 500 300\n";
+    return scene;
+  };
+  write("tri.obj", tri + "f 1 2 3\n");
+  write("row.obj", row);
+  write("row1001.obj", row + "v 0 0 99\nf 1 2 3001\n");
+  write("stack2000.obj", stack);
+  write("stack2001.obj", stack + "f 1 2 3\n");
+  write("big.obj", big);
+  const struct {
+    std::string scene;
+    int bodies, shapes, constraints, shown;  // shown: objects with a drawn mesh
+    const char* message;                     // nullptr: none
+  } rows[] = {
+      {"new_obj a\nobj_col_mesh row.obj", 1, 1000, 0, 0, nullptr},
+      {"new_obj a\nobj_col_mesh row1001.obj", 1, 1000, 0, 0, "first 1000 collision triangles"},
+      {"new_obj a\nobj_col_mesh row1001.obj\nobj_mass 0", 0, 1001, 0, 0, nullptr},
+      // Each shape overlaps all before it: 447 make 99681 pairs, the 448th would pass 100000.
+      {stacked(447), 447, 447, 0, 0, nullptr},
+      {stacked(448), 448, 447, 0, 0, "collision shapes were left out"},
+      // Static pairs: 2000 stacked triangles make 1999000, the 2001st would pass 2000000.
+      {"new_obj a\nobj_mass 0\nobj_col_mesh stack2000.obj", 0, 2000, 0, 0, nullptr},
+      {"new_obj a\nobj_mass 0\nobj_col_mesh stack2001.obj", 0, 2000, 0, 0, "were left out"},
+      // The first 1695 joints reach 100000 items; the last is left out.
+      {ropes, 1 + 8 * 4096, 0, 8 * 8192 + 1695, 0, "cut off at 100000 bodies, shapes and"},
+      // 200 meshes of 1000 triangles reach the drawing limit.
+      {drawn, 0, 0, 0, 200, "left undrawn"},
+      // 4000000 vertices read: one more file is read, then no more.
+      {"new_obj a\nobj_mesh big.obj\nnew_obj b\nobj_mesh tri.obj\nnew_obj c\nobj_mesh row.obj", 3,
+       0, 0, 2, "were not read"},
+  };
+  for (const auto& r : rows) {
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(load(r.scene));
+    const std::string error = testing::internal::GetCapturedStderr();
+    int shown = 0;
+    for (auto& [name, object] : app_.scene->objects) shown += object->mesh != nullptr;
+    EXPECT_EQ(counts(), std::make_tuple(r.bodies, r.shapes, r.constraints)) << r.scene.size();
+    EXPECT_EQ(shown, r.shown);
+    if (r.message) {
+      EXPECT_NE(error.find(r.message), std::string::npos) << error;
+      EXPECT_EQ(error.find('\n'), error.size() - 1) << error;  // one line
+    } else {
+      EXPECT_EQ(error, "");
+    }
+    EXPECT_EQ(output_.find("quillmoor:"), std::string::npos);
+  }
+}
+
+TEST(TickWork, FewerPassesThenFewerSteps) {
+  const struct {
+    int steps, passes;
+    StepLoad load;
+    TickWork kept;
+  } rows[] = {
+      {10, 10, {300000, 0}, {10, 10, false}},        // exactly the limit
+      {10, 0, {300001, 0}, {10, 9, true}},           // passes first; 0 means the library's 10
+      {60, 10, {0, 1e6}, {30, 10, true}},            // work per step alone: fewer steps
+      {1000, 1000, {8192, 262144}, {110, 1, true}},  // a 4096-segment rope
+  };
+  for (const auto& r : rows) {
+    const TickWork work = limitTickWork(r.steps, r.passes, r.load);
+    EXPECT_EQ(std::make_tuple(work.substeps, work.solver_iterations, work.limited),
+              std::make_tuple(r.kept.substeps, r.kept.solver_iterations, r.kept.limited));
+  }
+}
+
+TEST_F(Robustness, FilesThatAreNotRegularOpenAsMissing) {
+  ASSERT_EQ(mkfifo("fifo", 0600), 0);
+  for (const std::string path : {"fifo", "/dev/zero"}) {
+    EXPECT_TRUE(passesInChild(
+        [&] {
+          if (loadFile(path.c_str())) return 1;
+          Scene* scene = load("new_obj a\nobj_mesh " + path + "\nobj_col_mesh " + path + "\n");
+          const SceneObject* a = scene ? scene->objects.at("a") : nullptr;
+          return a && !a->mesh && !a->col_mesh ? 0 : 2;
+        },
+        5))
+        << path;
+  }
+}
+
+}  // namespace
