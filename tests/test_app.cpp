@@ -142,7 +142,7 @@ TEST_F(ScratchDir, AResetMakesANewSpaceWithTheSceneSettingsAndText) {
   EXPECT_EQ(loadFile("new.txt"), nullptr);  // a new, default space and an empty text
   EXPECT_TRUE(space() != before && cpSpaceGetIterations(space()) == 10);
   EXPECT_TRUE(app_.scroller.text.empty());
-  write("new.txt", "scene_gravity 0 9\n");  // created afterwards, it loads on the next reset
+  writeFile("new.txt", "scene_gravity 0 9\n");  // created afterwards, it loads on the next reset
   ASSERT_TRUE(loadFile("new.txt"));
   EXPECT_EQ(cpSpaceGetGravity(space()).y, 9.0);
   const size_t used = mallinfo2().uordblks;  // nothing of the earlier worlds is kept

@@ -62,8 +62,8 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
 
 TEST_F(Check, MeshBesideTheSceneButNotInTheWorkingDirectoryIsPointedOut) {
   ASSERT_EQ(mkdir("sub", 0755), 0);
-  write("sub/m.obj", kSquare);
-  write("sub/scene.txt", "new_obj a\nobj_mesh m.obj\nobj_mass 0\n");
+  writeFile("sub/m.obj", kSquare);
+  writeFile("sub/scene.txt", "new_obj a\nobj_mesh m.obj\nobj_mass 0\n");
   std::string printed;
   const Diagnostics diag = check("sub/scene.txt", printed);
   ASSERT_EQ(diag.list.size(), 2u);
@@ -75,10 +75,10 @@ TEST_F(Check, MeshBesideTheSceneButNotInTheWorkingDirectoryIsPointedOut) {
 
 // The checker program: its output, summary and exit status.
 TEST_F(Check, CheckerSumsUpWithItsExitStatus) {
-  write("clean.txt", "# nothing\nscene_fps 30\n");
-  write("bad.txt", "scene_fsp 30\n");
+  writeFile("clean.txt", "# nothing\nscene_fps 30\n");
+  writeFile("bad.txt", "scene_fsp 30\n");
   ASSERT_EQ(mkdir("sub", 0755), 0);
-  write("sub/scene.txt", "scene_fps\t30\n");
+  writeFile("sub/scene.txt", "scene_fps\t30\n");
   EXPECT_EQ(checker("clean.txt"), 0);
   EXPECT_EQ(readFile("out") + readFile("err"), "quillmoor-check: 0 warnings in 1 file\n");
   EXPECT_EQ(checker("clean.txt bad.txt"), 1);

@@ -39,8 +39,8 @@ class Determinism : public ScratchDir {};
 
 TEST_F(Determinism, BodiesEndBitForBitWhereTheyDidBefore) {
   ASSERT_EQ(std::system("cp -r '" QUILLMOOR_SOURCE_DIR "/demo/.' ."), 0);
-  write("tri.obj", "v -15 0 -12\nv 15 0 -12\nv 0 0 14\nf 1 2 3\n");
-  write("pile.txt", pileScene(96));
+  writeFile("tri.obj", "v -15 0 -12\nv 15 0 -12\nv 0 0 14\nf 1 2 3\n");
+  writeFile("pile.txt", pileScene(96));
   const struct {
     const char* file;
     int ticks;
