@@ -1,13 +1,17 @@
-// The shell's decisions without a window: arguments, tick timing, scroller, cursor, reset.
+// The shell's decisions without a window: arguments and the shared options, tick timing,
+// scroller, cursor, reset and the --stats report.
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 #include <malloc.h>
 
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 #include "app/args.h"
+#include "app/common_options.h"
+#include "app/stats.h"
 #include "test_support.h"
 
 namespace {
@@ -16,16 +20,66 @@ TEST(Arguments, TheLastSceneCountsAndAHelpOptionStopsReading) {
   const struct {
     std::vector<const char*> args;
     const char *scene, *help;
-    bool fullscreen;
-  } rows[] = {{{"--scene", "--fullscreen"}, "--fullscreen", nullptr, false},
-              {{"--scene", "-h", "--FULLSCREEN", "-H", "--scene"}, "-h", nullptr, false},
-              {{"--scene", "a", "-help", "--fullscreen", "-h"}, "a", "-help", false}};
-  for (auto [args, scene, help, fullscreen] : rows) {
+    bool fullscreen, stats;
+  } rows[] = {{{"--scene", "--fullscreen"}, "--fullscreen", nullptr, false, false},
+              {{"--scene", "-h", "--FULLSCREEN", "-H", "--scene"}, "-h", nullptr, false, false},
+              {{"--scene", "a", "-help", "--fullscreen", "-h"}, "a", "-help", false, false},
+              {{"--stats", "--fullscreen"}, "scene.txt", nullptr, true, true},
+              {{"--scene", "--stats", "--Stats"}, "--stats", nullptr, false, false}};
+  for (auto [args, scene, help, fullscreen, stats] : rows) {
     args.insert(args.begin(), "quillmoor");
     const Arguments a = readArguments(args.size(), const_cast<char**>(args.data()), "scene.txt");
     EXPECT_TRUE(a.scene_file == std::string(scene) && a.fullscreen == fullscreen) << args[1];
+    EXPECT_EQ(a.stats, stats) << args[1];
     EXPECT_STREQ(a.help_option, help) << args[1];
   }
+}
+
+TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
+  const struct {
+    std::vector<const char*> args;
+    std::vector<const char*> left;  // what the program's own reading sees
+    std::vector<std::string> directories;
+    bool version, error;
+  } rows[] = {
+      {{}, {}, {}, false, false},
+      {{"--scene", "a.txt", "--fullscreen"},
+       {"--scene", "a.txt", "--fullscreen"},
+       {},
+       false,
+       false},
+      {{"-C", "ex", "--scene", "a"}, {"--scene", "a"}, {"ex"}, false, false},
+      {{"--fullscreen", "-Cex", "-C", "sub"}, {"--fullscreen"}, {"ex", "sub"}, false, false},
+      {{"--scene", "-C", "x"}, {"--scene", "-C", "x"}, {}, false, false},  // a scene named -C
+      {{"--scene", "--version"}, {"--scene", "--version"}, {}, false, false},
+      {{"-h", "-C", "x", "--version"}, {"-h", "-C", "x", "--version"}, {}, false, false},
+      {{"--bogus", "--version"}, {"--bogus"}, {}, true, false},
+      {{"--fullscreen", "-C"}, {"--fullscreen"}, {}, false, true},
+  };
+  for (const auto& row : rows) {
+    std::vector<char*> argv{const_cast<char*>("quillmoor")};
+    for (const char* arg : row.args) argv.push_back(const_cast<char*>(arg));
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(argv.size()) - 1;
+    const CommonOptions common =
+        takeCommonOptions(&argc, argv.data(), {{"--scene"}, {"-h", "--help"}});
+    const std::string what = std::to_string(row.args.size()) + " args";
+    ASSERT_EQ(argc, static_cast<int>(row.left.size()) + 1) << what;
+    for (size_t i = 0; i < row.left.size(); ++i) EXPECT_STREQ(argv[i + 1], row.left[i]) << what;
+    EXPECT_EQ(argv[argc], nullptr) << what;
+    EXPECT_EQ(common.directories, row.directories) << what;
+    EXPECT_EQ(common.version, row.version) << what;
+    EXPECT_EQ(!common.error.empty(), row.error) << what;
+  }
+  // Each directory in turn, relative to the one before; a failure is named.
+  Scratch scratch;
+  std::filesystem::create_directories("a/b");
+  EXPECT_TRUE(enterDirectories({scratch.path, "a", "b"}, "quillmoor"));
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(scratch.path) / "a" / "b");
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(enterDirectories({"..", "missing", "b"}, "quillmoor"));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "quillmoor: cannot change to directory 'missing': No such file or directory\n");
 }
 
 TEST(TickPlan, DelaySubstepsAndRatesThatCannotTick) {
@@ -76,19 +130,60 @@ TEST(Scroller, MovesLeftBySpeedOverRateAndWrapsTenPastTheLeftEdge) {
 }
 
 TEST_F(ScratchDir, AResetMakesANewSpaceWithTheSceneSettingsAndText) {
-  ASSERT_TRUE(load("scene_solver_iterations 7\nscene_gravity 0 9\nscene_scroller_text  Hi \n"));
+  ASSERT_TRUE(load(
+      "scene_solver_iterations 7\nscene_gravity 0 9\nscene_scroller_text  Hi \nnew_obj a\n"
+      "obj_col_line 0 0 10 0 1\nnew_obj b\nobj_pos 50 0\nobj_col_line 0 0 10 0 1\nnew_obj wall\n"
+      "obj_mass 0\nobj_col_line 0 100 500 100 2\nnew_joint_pin\njoint_obj_a a\njoint_obj_b b\n"));
   EXPECT_TRUE(cpSpaceGetIterations(space()) == 7 && cpSpaceGetGravity(space()).y == 9.0);
+  const SpaceCounts counts = countSpace(space());  // what --stats reports
+  EXPECT_TRUE(counts.bodies == 2 && counts.shapes == 3 && counts.constraints == 1);
   EXPECT_EQ(app_.scroller.text, "  Hi ");
   cpSpace* before = space();
   EXPECT_EQ(loadFile("new.txt"), nullptr);  // a new, default space and an empty text
   EXPECT_TRUE(space() != before && cpSpaceGetIterations(space()) == 10);
   EXPECT_TRUE(app_.scroller.text.empty());
-  write("new.txt", "scene_gravity 0 9\n");  // created afterwards, it loads on the next reset
+  writeFile("new.txt", "scene_gravity 0 9\n");  // created afterwards, it loads on the next reset
   ASSERT_TRUE(loadFile("new.txt"));
   EXPECT_EQ(cpSpaceGetGravity(space()).y, 9.0);
   const size_t used = mallinfo2().uordblks;  // nothing of the earlier worlds is kept
   for (int i = 0; i < 100; ++i) loadFile("new.txt");
   EXPECT_LT(mallinfo2().uordblks, used + 10000);
+}
+
+TEST(Stats, LinesFromSamples) {
+  const struct {
+    double start, now;
+    std::vector<double> ticks, frames;
+    const char* line;
+  } rows[] = {
+      {10,
+       11,
+       {5, 7, 3},
+       {8, 12},
+       "stats: 3.0 ticks/s (asked 60.0), physics 5.00 ms mean 7.00 ms worst, drawing 10.00 "
+       "ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
+      {0,
+       2,
+       {},
+       {},
+       "stats: 0.0 ticks/s (asked 60.0), physics 0.00 ms mean 0.00 ms worst, "
+       "drawing 0.00 ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
+      {4,
+       6,
+       std::vector<double>(119, 1.0),
+       {0.25},
+       "stats: 59.5 ticks/s (asked 60.0), physics "
+       "1.00 ms mean 1.00 ms worst, drawing 0.25 ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
+  };
+  for (const auto& row : rows) {
+    StatsWindow window{row.start};
+    for (double ms : row.ticks) addTickSample(window, ms);
+    for (double ms : row.frames) addFrameSample(window, ms);
+    EXPECT_EQ(statsLine(window, row.now, 60.0f, {1, 2, 3}), row.line);
+  }
+  const StatsWindow window{5.0};
+  EXPECT_FALSE(statsDue(window, 5.999));
+  EXPECT_TRUE(statsDue(window, 6.0));
 }
 
 }  // namespace

@@ -8,28 +8,17 @@
 
 namespace {
 
-struct Fnv {
-  uint64_t h = 1469598103934665603ull;
-  void add(double d) {
-    unsigned char bytes[sizeof d];
-    std::memcpy(bytes, &d, sizeof d);
-    for (unsigned char b : bytes) h = (h ^ b) * 1099511628211ull;
-  }
-};
-
+// FNV-1a over the bytes of every body's position, angle and velocities.
 uint64_t stateHash(cpSpace* space) {
-  Fnv fnv;
-  cpSpaceEachBody(
-      space,
-      [](cpBody* b, void* data) {
-        Fnv& f = *static_cast<Fnv*>(data);
-        for (double d :
-             {cpBodyGetPosition(b).x, cpBodyGetPosition(b).y, cpBodyGetAngle(b),
-              cpBodyGetVelocity(b).x, cpBodyGetVelocity(b).y, cpBodyGetAngularVelocity(b)})
-          f.add(d);
-      },
-      &fnv);
-  return fnv.h;
+  uint64_t h = 1469598103934665603ull;
+  for (cpBody* b : all<cpBody>(space, cpSpaceEachBody))
+    for (double d : {cpBodyGetPosition(b).x, cpBodyGetPosition(b).y, cpBodyGetAngle(b),
+                     cpBodyGetVelocity(b).x, cpBodyGetVelocity(b).y, cpBodyGetAngularVelocity(b)}) {
+      unsigned char bytes[sizeof d];
+      std::memcpy(bytes, &d, sizeof d);
+      for (unsigned char byte : bytes) h = (h ^ byte) * 1099511628211ull;
+    }
+  return h;
 }
 
 // Triangles dropped in a staggered heap onto a floor: many contacts, some bouncing.
@@ -50,8 +39,8 @@ class Determinism : public ScratchDir {};
 
 TEST_F(Determinism, BodiesEndBitForBitWhereTheyDidBefore) {
   ASSERT_EQ(std::system("cp -r '" QUILLMOOR_SOURCE_DIR "/demo/.' ."), 0);
-  write("tri.obj", "v -15 0 -12\nv 15 0 -12\nv 0 0 14\nf 1 2 3\n");
-  write("pile.txt", pileScene(96));
+  writeFile("tri.obj", "v -15 0 -12\nv 15 0 -12\nv 0 0 14\nf 1 2 3\n");
+  writeFile("pile.txt", pileScene(96));
   const struct {
     const char* file;
     int ticks;

@@ -28,7 +28,7 @@ class MousePush : public ScratchDir {
   // A 20 x 20 square of mass 2 at (500, 300), split along its diagonal from (-10, -10) to
   // (10, 10), and a static one at (100, 100).
   cpBody* box(const std::string& settings = "") {
-    write("square.obj", "v -10 0 -10\nv 10 0 -10\nv 10 0 10\nv -10 0 10\nf 1 2 3 4\n");
+    writeFile("square.obj", "v -10 0 -10\nv 10 0 -10\nv 10 0 10\nv -10 0 10\nf 1 2 3 4\n");
     EXPECT_TRUE(load(settings +
                      "\nnew_obj box\nobj_col_mesh square.obj\nobj_mass 2\n"
                      "obj_pos 500 300\nnew_obj wall\nobj_col_mesh square.obj\nobj_mass 0\n"

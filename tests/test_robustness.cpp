@@ -71,9 +71,9 @@ TEST_F(Robustness, FoundAbortsNowRun) {
 }
 
 TEST_F(Robustness, BoundsAtTheirEdges) {
-  write("tri.obj", "v 0 0 0\nv 10 0 0\nv 0 0 10\nf 1 2 3\n");
-  write("far_in.obj", "v 0 0 0\nv 1000000 0 0\nv 0 0 10\nf 1 2 3\n");
-  write("far_out.obj", "v 0 0 0\nv 1000001 0 0\nv 0 0 10\nf 1 2 3\n");
+  writeFile("tri.obj", "v 0 0 0\nv 10 0 0\nv 0 0 10\nf 1 2 3\n");
+  writeFile("far_in.obj", "v 0 0 0\nv 1000000 0 0\nv 0 0 10\nf 1 2 3\n");
+  writeFile("far_out.obj", "v 0 0 0\nv 1000001 0 0\nv 0 0 10\nf 1 2 3\n");
   const std::string a = "new_obj a\nobj_col_mesh tri.obj\n";
   const std::string rope = a + "new_rope\nrope_obj_a a\n";
   const struct {
@@ -134,12 +134,12 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
     for (int i = 0; i < n; ++i) scene += "new_obj\nobj_col_mesh tri.obj\nobj_pos 500 300\n";
     return scene;
   };
-  write("tri.obj", tri + "f 1 2 3\n");
-  write("row.obj", row);
-  write("row1001.obj", row + "v 0 0 99\nf 1 2 3001\n");
-  write("stack2000.obj", stack);
-  write("stack2001.obj", stack + "f 1 2 3\n");
-  write("big.obj", big);
+  writeFile("tri.obj", tri + "f 1 2 3\n");
+  writeFile("row.obj", row);
+  writeFile("row1001.obj", row + "v 0 0 99\nf 1 2 3001\n");
+  writeFile("stack2000.obj", stack);
+  writeFile("stack2001.obj", stack + "f 1 2 3\n");
+  writeFile("big.obj", big);
   const struct {
     std::string scene;
     int bodies, shapes, constraints, shown;  // shown: objects with a drawn mesh

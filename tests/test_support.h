@@ -18,15 +18,11 @@ class ScratchDir : public testing::Test {
   ScratchDir() { initPhysics(); }
   void TearDown() override { releaseWorld(app_); }
 
-  static void write(const std::string& path, const std::string& content) {
-    writeFile(path, content);
-  }
-
-  // Writes the scene text to `path` and loads it as a reset does. Returns the new scene
+  // Writes the scene text to scene.txt and loads it as a reset does. Returns the new scene
   // (nullptr when the file cannot be opened); output_ holds what was printed.
-  Scene* load(const std::string& text, const char* path = "scene.txt") {
-    write(path, text);
-    return loadFile(path);
+  Scene* load(const std::string& text) {
+    writeFile("scene.txt", text);
+    return loadFile("scene.txt");
   }
 
   Scene* loadFile(const char* path) {

@@ -21,17 +21,15 @@ void expectAsFormattedInput(const std::string& line) {
 
 }  // namespace
 
-TEST(VertexReader, EdgeCasesReadAsFormattedInput) {
+TEST(VertexReader, EdgeCasesAndRandomDecimalsReadAsFormattedInput) {
   for (const char* line :
        {"v 1 2 3", "v -0 +0 -0.0", "v .5 5. -.25", "v\t1\v2\f3\r", "v 1 2", "v", "v 1 x 3",
         "v 1e3 2E-2 3e", "v inf -nan 0x1p3", "v 1.5.3 2 3", "v 12345678 1234567 0.1234567",
         "v 16777217 0.00000001 -9999999", "v 3.4e39 1e-46 7", "v - + .", "v 1,5 2 3", "v 1 2 3 4",
         "v 1 2 3abc", "v 0.1 0.2 0.3", "v 0000001.5 -1.0000005 9.999999"})
     expectAsFormattedInput(line);
-}
+  std::mt19937 random(11);  // and random decimals
 
-TEST(VertexReader, RandomDecimalsReadAsFormattedInput) {
-  std::mt19937 random(11);
   std::uniform_int_distribution<int> digits(1, 9), pick(0, 9);
   for (int i = 0; i < 20000; ++i) {
     std::string line = "v";

@@ -1,4 +1,5 @@
-// The snapshot tool on a real display: the pixels of the pictures it writes.
+// The snapshot tool on a real display: the pixels of the pictures it writes, with and without
+// --debug.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -93,6 +94,17 @@ TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
   shot("scene_draw_rope_after_objects 1\n" + scene, {}, {{300, 600, kBlue}, {270, 570, kRed}});
 }
 
+// The brightest pixel within two of (x, y) along a row or a column: smooth thin lines spread
+// over neighbouring pixels.
+Pixel brightest(const Image& image, int x, int y, bool along_column) {
+  Pixel best{0, 0, 0};
+  for (int d = -2; d <= 2; ++d) {
+    const Pixel p = along_column ? image.at(x, y + d) : image.at(x + d, y);
+    if (p.r + p.g + p.b > best.r + best.g + best.b) best = p;
+  }
+  return best;
+}
+
 double strokeX(const Image& image, int y) {  // centre of the red-channel mass along row y
   double sum = 0, weighted = 0;
   for (int x = 0; x < image.width; ++x) sum += image.at(x, y).r, weighted += image.at(x, y).r * x;
@@ -152,6 +164,33 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
   const Image none = shot("", {"--scene", "none.txt"});  // no scene: all black
   EXPECT_EQ(std::count(none.rgb.begin(), none.rgb.end(), 0), 1024 * 768 * 3);
   EXPECT_EQ(last_.out, "Reading scene file 'none.txt'..\nSCENE FILE NOT FOUND! ('none.txt')\n");
+}
+
+TEST_F(Snapshot, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
+  const std::string scene =
+      "new_obj box\nobj_mesh red.obj\nobj_col_mesh red.obj\nobj_pos 700 400\n"
+      "new_joint_pin\njoint_obj_a box\njoint_anchor_b 300 400\n"
+      "new_obj floor\nobj_mass 0\nobj_col_line 100 600 900 600 0\n";
+  const Image plain = shot(scene, {"--ticks", "2"}),
+              debug = shot(scene, {"--ticks", "2", "--debug"});
+  ASSERT_FALSE(plain.rgb.empty());
+  ASSERT_FALSE(debug.rgb.empty());
+  int joint = 0, differing = 0;
+  for (int x = 320; x < 640; ++x) {
+    const Pixel p = brightest(plain, x, 400, true), d = brightest(debug, x, 400, true);
+    EXPECT_EQ(p.r + p.g + p.b, 0) << x;           // nothing there without --debug
+    joint += d.r > 150 && d.g > 150 && d.b < 80;  // the pin joint's yellow line
+  }
+  EXPECT_GT(joint, 300);
+  // The static floor line in blue, the moving box's outline (just left of the box) in green.
+  const Pixel floor = brightest(debug, 500, 600, true), edge = brightest(debug, 647, 420, false);
+  const Pixel inside = debug.at(720, 380);
+  EXPECT_TRUE(floor.b > 150 && floor.r < 100) << floor.r << "," << floor.g << "," << floor.b;
+  EXPECT_TRUE(edge.g > 150 && edge.r < 100) << edge.r << "," << edge.g << "," << edge.b;
+  // Away from the outlines, the picture is the plain one.
+  EXPECT_EQ(inside.r, plain.at(720, 380).r);
+  for (size_t i = 0; i < plain.rgb.size(); ++i) differing += plain.rgb[i] != debug.rgb[i];
+  EXPECT_LT(differing, 30000);
 }
 
 }  // namespace
