@@ -55,7 +55,7 @@ void guardedPosition(cpBody* body, cpFloat dt) {
   const cpVect p = body->p =
       cpv(holdCoordinate(moved.x, body->p.x), holdCoordinate(moved.y, body->p.y));
   const cpFloat turned = body->a + (body->w + body->w_bias) * dt;
-  const cpFloat a = body->a = turned - turned == 0.0 ? turned : body->a;  // finite, or as before
+  const cpFloat a = body->a = std::isfinite(turned) ? turned : body->a;
   const cpVect rot = cpvforangle(a);
   const cpVect c = body->cog;
   body->transform = cpTransformNewTranspose(rot.x, -rot.y, p.x - (c.x * rot.x - c.y * rot.y), rot.y,
