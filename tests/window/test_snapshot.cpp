@@ -123,6 +123,8 @@ TEST_F(Snapshot, ScrollerMovesLeftWithItsShadow) {
                p2 = strokeX(shot(scene + "scene_scroller_text_scale 2\n", {"--ticks", "60"}), 370);
   EXPECT_NEAR(2 * p1 - p2, 1024 - 60 * 400 / 50.0, 1.5) << p1 << " " << p2;
   EXPECT_NEAR(p1 - strokeX(shot(scene, {"--ticks", "70"}), 370), 10 * 400 / 50.0, 0.5);
+  // Past the left edge (about 135 ticks) it starts again from the right: in view once more.
+  EXPECT_GT(strokeX(shot(scene, {"--ticks", "200"}), 370), 0.0);
   // The black shadow is 20 right and 30 down, unscaled: below the baseline only it shows.
   const int x = int(std::lround(p1));
   expect(one, {{x, 370, {255, 255, 255}, 60},
