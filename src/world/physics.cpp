@@ -66,18 +66,25 @@ void guardedPosition(cpBody* body, cpFloat dt) {
 
 }  // namespace
 
-void initPhysics() {
+SilencedStdout::SilencedStdout() {
   std::fflush(stdout);
-  const int saved = dup(STDOUT_FILENO);
+  saved = dup(STDOUT_FILENO);
   const int devnull = open("/dev/null", O_WRONLY);
   if (saved >= 0 && devnull >= 0) dup2(devnull, STDOUT_FILENO);
-  cpSpaceFree(cpSpaceNew());
+  if (devnull >= 0) close(devnull);
+}
+
+SilencedStdout::~SilencedStdout() {
   std::fflush(stdout);
   if (saved >= 0) {
     dup2(saved, STDOUT_FILENO);
     close(saved);
   }
-  if (devnull >= 0) close(devnull);
+}
+
+void initPhysics() {
+  SilencedStdout quiet;
+  cpSpaceFree(cpSpaceNew());
 }
 
 cpSpace* newSpace() { return cpSpaceNew(); }

@@ -19,6 +19,15 @@ constexpr double kMaxBodySpeed = 1e9;
 
 inline bool isFinite(cpVect v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
+// Standard output goes to /dev/null while one of these lives (flushed on both sides).
+struct SilencedStdout {
+  SilencedStdout();
+  ~SilencedStdout();
+  SilencedStdout(const SilencedStdout&) = delete;
+  SilencedStdout& operator=(const SilencedStdout&) = delete;
+  int saved;
+};
+
 // The library's one-time initialisation. Its debug build prints a banner on standard output
 // with the first space of a process; that happens here, with standard output silenced.
 void initPhysics();

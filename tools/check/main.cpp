@@ -1,9 +1,6 @@
 // Reads scene files exactly as the viewer's reset does (same reader, same builders, into a
 // throwaway space that is never stepped) and lists, in the form compilers use, every place
 // where the files do not do what they appear to say.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -32,28 +29,6 @@ const char kUsage[] =
     "\n"
     "A summary goes to standard error. Exit status: 0 when nothing was reported, 1 when\n"
     "something was, 2 when a FILE cannot be read or the command line is malformed.\n";
-
-// The viewer's own messages go to standard output as the files are read; the checker's
-// output is its diagnostics alone, so they are sent to /dev/null meanwhile.
-struct SilencedStdout {
-  SilencedStdout() {
-    std::fflush(stdout);
-    saved = dup(STDOUT_FILENO);
-    const int devnull = open("/dev/null", O_WRONLY);
-    if (devnull >= 0) {
-      dup2(devnull, STDOUT_FILENO);
-      close(devnull);
-    }
-  }
-  ~SilencedStdout() {
-    std::fflush(stdout);
-    if (saved >= 0) {
-      dup2(saved, STDOUT_FILENO);
-      close(saved);
-    }
-  }
-  int saved;
-};
 
 [[noreturn]] void usageError(const char* text, const char* arg) {
   std::fprintf(stderr, "quillmoor-check: %s '%s' (try --help)\n", text, arg);
@@ -88,7 +63,7 @@ int main(int argc, char** argv) {
     cpSpace* space = newSpace();
     std::unique_ptr<Scene> scene;
     {
-      SilencedStdout quiet;
+      SilencedStdout quiet;  // the viewer's own messages; the output is the diagnostics
       scene = loadScene(file, space, &diag);
       if (scene) applySpaceSettings(space, scene->settings);
     }
