@@ -79,4 +79,30 @@ TEST_F(MousePush, AnEdgeCountsAsInsideEachTriangleItBounds) {
   EXPECT_TRUE(cpveql(app_.previous_mouse, cpv(42, 43)));
 }
 
+// The viewer's tick steps alongside the frame: the frame gets the poses from before the step,
+// pushes that arrive meanwhile act after it, and the world ends where plain steps leave it.
+TEST_F(MousePush, OverlappedTicksDrawOneBehindAndPushBetweenTheSameSteps) {
+  cpBody* body = box("scene_gravity 0 100");
+  AppState plain;
+  plain.scene_file = "scene.txt";
+  testing::internal::CaptureStdout();
+  resetWorld(plain);
+  testing::internal::GetCapturedStdout();
+  cpBody* twin = plain.scene->objects.at("box")->body;
+  app_.previous_mouse = plain.previous_mouse = cpv(495, 301);
+  for (int i = 0; i < 5; ++i) {
+    const cpVect before = cpBodyGetPosition(body);
+    const TickPlan plan = startStep(app_);
+    app_.queued_pushes.push_back(cpv(496 + i, 301));
+    finishStep(app_);
+    EXPECT_TRUE(cpveql(app_.poses.objects.at(0).p, before)) << i;
+    stepSpace(plain.space, plan.substeps, plan.dt);
+    pushAt(plain, cpv(496 + i, 301));
+  }
+  EXPECT_GT(cpBodyGetVelocity(body).x, 0.0);
+  EXPECT_TRUE(cpveql(cpBodyGetPosition(body), cpBodyGetPosition(twin)) &&
+              cpveql(cpBodyGetVelocity(body), cpBodyGetVelocity(twin)));
+  releaseWorld(plain);
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/mouse.h"
 #include "render/debug_draw.h"
 #include "render/frame.h"
 #include "world/load_scene.h"
@@ -18,6 +19,23 @@ namespace {
 
 float scrollerScale(const Scene* scene) {
   return scene ? scene->settings.scroller_text_scale : 1.0f;
+}
+
+// One tick's physics; returns its milliseconds.
+double timedStep(cpSpace* space, TickPlan plan) {
+  const double start = nowSeconds();
+  stepSpace(space, plan.substeps, plan.dt);
+  return (nowSeconds() - start) * 1e3;
+}
+
+void takePoses(AppState& app) {
+  if (app.scene) capturePoses(*app.scene, app.poses);
+}
+
+void scrollAndRedraw(const TickPlan& plan) {
+  if (advanceScroller(g_app.scroller, plan.scroller_speed, plan.fps))
+    measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
+  glutPostRedisplay();
 }
 
 }  // namespace
@@ -49,6 +67,7 @@ int cursorFor(const Scene* scene, bool fullscreen) {
 }
 
 void resetWorld(AppState& app) {
+  finishStep(app);
   cpSpace* previous_space = app.space;
   std::unique_ptr<Scene> previous_scene = std::move(app.scene);
   app.space = newSpace();
@@ -61,12 +80,14 @@ void resetWorld(AppState& app) {
   if (app.scene) {
     applySpaceSettings(app.space, app.scene->settings);
     app.scroller.text = app.scene->settings.scroller_text;
+    takePoses(app);
   } else {
     app.scroller.text.clear();
   }
 }
 
 void releaseWorld(AppState& app) {
+  finishStep(app);
   freeSpace(app.space);  // before the scene, which owns the static body
   app.space = nullptr;
   app.scene.reset();
@@ -81,17 +102,31 @@ void resetScene() {
 
 void tick() {
   const TickPlan plan = planTick(g_app.scene.get());
-  const double start = g_app.stats ? nowSeconds() : 0.0;
-  stepSpace(g_app.space, plan.substeps, plan.dt);
-  if (g_app.stats) addTickSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
-  if (advanceScroller(g_app.scroller, plan.scroller_speed, plan.fps))
-    measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
-  glutPostRedisplay();
+  const double ms = timedStep(g_app.space, plan);
+  if (g_app.stats) addTickSample(g_app.stats_window, ms);
+  takePoses(g_app);
+  scrollAndRedraw(plan);
+}
+
+TickPlan startStep(AppState& app) {
+  finishStep(app);
+  const TickPlan plan = planTick(app.scene.get());
+  takePoses(app);
+  app.stepping = std::async(std::launch::async, timedStep, app.space, plan);
+  return plan;
+}
+
+void finishStep(AppState& app) {
+  if (!app.stepping.valid()) return;
+  const double ms = app.stepping.get();
+  if (app.stats) addTickSample(app.stats_window, ms);
+  for (const cpVect& point : app.queued_pushes) pushAt(app, point);
+  app.queued_pushes.clear();
 }
 
 void onDisplay() {
   const double start = g_app.stats ? nowSeconds() : 0.0;
-  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  drawFrame(g_app.scene.get(), g_app.poses, g_app.scroller, g_app.glow);
   if (g_app.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
   glutSwapBuffers();  // the driver finishes the frame here
   if (g_app.stats) addFrameSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
@@ -114,6 +149,11 @@ void onKeyboard(unsigned char key, int, int) {
 void onTimer(int) {
   // Re-armed first, so the time spent stepping does not lengthen the period.
   glutTimerFunc(planTick(g_app.scene.get()).delay_ms, onTimer, 0);
-  tick();
-  reportStats(g_app);
+  finishStep(g_app);
+  reportStats(g_app);  // counts the space while nothing steps it
+  // The debug view draws from the space itself, so it cannot overlap a step.
+  if (g_app.debug)
+    tick();
+  else
+    scrollAndRedraw(startStep(g_app));
 }

@@ -34,8 +34,17 @@ void releaseWorld(AppState& app);
 // The whole reset: resetWorld, then the scroller measured and the cursor set.
 void resetScene();
 
-// One tick's work, without re-arming the timer: step, scroll, ask for a redraw.
+// One tick's work, without re-arming the timer: step, take the poses, scroll, ask for a redraw.
 void tick();
+
+// The physics of the viewer's tick: the poses the last step left are taken for the frame, and
+// this tick's step runs on another thread while the frame is drawn. The frame shows the world
+// one tick behind, and a mouse push waits for the step; each push still acts between the same
+// two steps as it would without the overlap. Returns the tick's plan.
+TickPlan startStep(AppState& app);
+
+// Waits for the step started by startStep, if any, then applies the pushes queued meanwhile.
+void finishStep(AppState& app);
 
 // The display callback: the current frame, then the buffer swap.
 void onDisplay();

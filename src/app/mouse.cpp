@@ -70,4 +70,10 @@ void pushAt(AppState& app, cpVect point) {
   app.previous_mouse = point;
 }
 
-void onPassiveMotion(int x, int y) { pushAt(g_app, mouseToWorld(x, y)); }
+void onPassiveMotion(int x, int y) {
+  const cpVect point = mouseToWorld(x, y);
+  if (g_app.stepping.valid())
+    g_app.queued_pushes.push_back(point);  // the space is being stepped
+  else
+    pushAt(g_app, point);
+}

@@ -32,13 +32,12 @@ void drawMesh(const Mesh* mesh) {
   glEnd();
 }
 
-void drawObject(const SceneObject& object) {
+void drawObject(const SceneObject& object, const Pose& pose) {
   if (!object.mesh) return;
   glPushMatrix();
   if (object.body) {
-    const cpVect p = cpBodyGetPosition(object.body);
-    glTranslatef(static_cast<float>(p.x), static_cast<float>(p.y), 0.0f);
-    const float degrees = static_cast<float>(cpBodyGetAngle(object.body)) * 180.0f / kAnglePi;
+    glTranslatef(static_cast<float>(pose.p.x), static_cast<float>(pose.p.y), 0.0f);
+    const float degrees = static_cast<float>(pose.angle) * 180.0f / kAnglePi;
     glRotatef(degrees, 0.0f, 0.0f, 1.0f);
   } else {
     glTranslatef(static_cast<float>(object.pos.x), static_cast<float>(object.pos.y), 0.0f);
@@ -48,7 +47,7 @@ void drawObject(const SceneObject& object) {
   glPopMatrix();
 }
 
-void drawRope(const SceneRope& rope) {
+void drawRope(const SceneRope& rope, const Pose* segments) {
   const float half = rope.seg_len * 0.5f;
   glLineWidth(rope.seg_thickness);
   glBegin(GL_LINE_STRIP);
@@ -56,8 +55,7 @@ void drawRope(const SceneRope& rope) {
   glColor4fv(color);
   const size_t n = rope.segments.size();
   for (size_t i = 0; i < n; ++i) {
-    const cpVect p = cpBodyGetPosition(rope.segments[i]);
-    const cpVect rot = cpBodyGetRotation(rope.segments[i]);
+    const cpVect p = segments[i].p, rot = segments[i].rot;
     // The strip runs from the free end of the first segment to the far end of the last.
     if (i == 0)
       glVertex2f(static_cast<float>(p.x - half * rot.x), static_cast<float>(p.y - half * rot.y));
@@ -68,16 +66,42 @@ void drawRope(const SceneRope& rope) {
   glEnd();
 }
 
+size_t segmentCount(const Scene& scene) {
+  size_t n = 0;
+  for (const auto& rope : scene.ropes) n += rope->segments.size();
+  return n;
+}
+
+Pose poseOf(cpBody* body) {
+  return {cpBodyGetPosition(body), cpBodyGetAngle(body), cpBodyGetRotation(body)};
+}
+
 }  // namespace
 
-void drawObjects(const Scene& scene) {
+void capturePoses(const Scene& scene, Poses& poses) {
+  poses.objects.clear();
+  poses.segments.clear();
+  for (const auto& [name, object] : scene.objects)
+    poses.objects.push_back(object->body ? poseOf(object->body) : Pose{object->pos, 0.0, {1, 0}});
+  for (const auto& rope : scene.ropes)
+    for (cpBody* segment : rope->segments) poses.segments.push_back(poseOf(segment));
+}
+
+void drawObjects(const Scene& scene, const Poses& poses) {
+  if (poses.objects.size() != scene.objects.size()) return;
   // Mesh colours carry no alpha, so blending could only reproduce the source colour; without
   // it the same pixels cost the driver noticeably less.
   glDisable(GL_BLEND);
-  for (const auto& [name, object] : scene.objects) drawObject(*object);
+  const Pose* pose = poses.objects.data();
+  for (const auto& [name, object] : scene.objects) drawObject(*object, *pose++);
   glEnable(GL_BLEND);
 }
 
-void drawRopes(const Scene& scene) {
-  for (const auto& rope : scene.ropes) drawRope(*rope);
+void drawRopes(const Scene& scene, const Poses& poses) {
+  if (poses.segments.size() != segmentCount(scene)) return;
+  const Pose* segments = poses.segments.data();
+  for (const auto& rope : scene.ropes) {
+    drawRope(*rope, segments);
+    segments += rope->segments.size();
+  }
 }

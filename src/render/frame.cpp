@@ -26,25 +26,25 @@ void initGlState() {
   glLoadIdentity();
 }
 
-void drawScene(const Scene* scene, const Scroller& scroller) {
+void drawScene(const Scene* scene, const Poses& poses, const Scroller& scroller) {
   glClear(GL_COLOR_BUFFER_BIT);
   if (!scene) return;
   glLoadIdentity();
   if (scene->settings.draw_rope_after_objects) {
-    drawObjects(*scene);
-    drawRopes(*scene);
+    drawObjects(*scene, poses);
+    drawRopes(*scene, poses);
   } else {
-    drawRopes(*scene);
-    drawObjects(*scene);
+    drawRopes(*scene, poses);
+    drawObjects(*scene, poses);
   }
   drawScroller(scroller, scene->settings);
 }
 
-void drawFrame(const Scene* scene, const Scroller& scroller, Glow& glow) {
+void drawFrame(const Scene* scene, const Poses& poses, const Scroller& scroller, Glow& glow) {
   if (scene && scene->settings.glow_enabled && glowFitsWindow()) {
-    drawGlowFrame(glow, *scene, scroller);
+    drawGlowFrame(glow, *scene, poses, scroller);
   } else {
     initGlState();
-    drawScene(scene, scroller);
+    drawScene(scene, poses, scroller);
   }
 }

@@ -3,6 +3,7 @@
 // added back over black, the blurriest first.
 struct Scene;
 struct Scroller;
+struct Poses;
 
 constexpr int kGlowLevels = 8;
 constexpr int kGlowSize = 512;  // level k is (512 >> k) pixels square
@@ -17,4 +18,4 @@ void createGlowChain(Glow& glow);
 // has no such square, and such a window shows the plain frame instead.
 bool glowFitsWindow();
 
-void drawGlowFrame(Glow& glow, const Scene& scene, const Scroller& scroller);
+void drawGlowFrame(Glow& glow, const Scene& scene, const Poses& poses, const Scroller& scroller);

@@ -174,7 +174,7 @@ void perform(const Action& action) {
 
 // The picture in the back buffer as RGB rows, top row first.
 std::vector<unsigned char> drawAndRead(int width, int height, bool debug) {
-  drawFrame(g_app.scene.get(), g_app.scroller, g_app.glow);
+  drawFrame(g_app.scene.get(), g_app.poses, g_app.scroller, g_app.glow);
   if (debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
   glReadBuffer(GL_BACK);
