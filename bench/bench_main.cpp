@@ -2,7 +2,6 @@
 // reloading and mesh reading. `--smoke` runs each benchmark once at its smallest size.
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -38,29 +37,12 @@ double cpuSeconds(clockid_t clock = CLOCK_THREAD_CPUTIME_ID) {
   return t.tv_sec + t.tv_nsec * 1e-9;
 }
 
-// The readers report progress on standard output; the benchmark's own table goes there too.
-struct Quiet {
-  int saved;
-  Quiet() {
-    std::fflush(stdout);
-    saved = dup(STDOUT_FILENO);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, STDOUT_FILENO);
-    close(null);
-  }
-  ~Quiet() {
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
-  }
-};
-
 // Scenes name their meshes relative to the working directory: the scene's own folder here.
 bool load(AppState& app, const std::string& file) {
   const size_t slash = file.rfind('/');
   char previous[4096];
   if (!getcwd(previous, sizeof previous) || chdir(file.substr(0, slash).c_str()) != 0) return false;
-  Quiet quiet;
+  SilencedStdout quiet;  // the readers report on the stream the table goes to
   app.scene_file = file.c_str() + slash + 1;
   resetWorld(app);
   return chdir(previous) == 0 && app.scene;
@@ -168,7 +150,7 @@ void readObj(benchmark::State& state) {
   const std::string path = writeObj(g_dir, "read.obj", state.range(0));
   struct stat info;
   stat(path.c_str(), &info);
-  Quiet quiet;
+  SilencedStdout quiet;  // the readers report on the stream the table goes to
   for (auto _ : state) benchmark::DoNotOptimize(loadMesh(path));
   state.SetBytesProcessed(state.iterations() * info.st_size);
 }
