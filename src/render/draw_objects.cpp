@@ -35,12 +35,10 @@ void drawMesh(const Mesh* mesh) {
 void drawObject(const SceneObject& object, const Pose& pose) {
   if (!object.mesh) return;
   glPushMatrix();
-  if (object.body) {
-    glTranslatef(static_cast<float>(pose.p.x), static_cast<float>(pose.p.y), 0.0f);
+  glTranslatef(static_cast<float>(pose.p.x), static_cast<float>(pose.p.y), 0.0f);
+  if (object.body) {  // a static object is never turned, not even by 0 degrees
     const float degrees = static_cast<float>(pose.angle) * 180.0f / kAnglePi;
     glRotatef(degrees, 0.0f, 0.0f, 1.0f);
-  } else {
-    glTranslatef(static_cast<float>(object.pos.x), static_cast<float>(object.pos.y), 0.0f);
   }
   glScalef(object.scale, object.scale, 1.0f);
   drawMesh(object.mesh);
@@ -82,7 +80,7 @@ void capturePoses(const Scene& scene, Poses& poses) {
   poses.objects.clear();
   poses.segments.clear();
   for (const auto& [name, object] : scene.objects)
-    poses.objects.push_back(object->body ? poseOf(object->body) : Pose{object->pos, 0.0, {1, 0}});
+    poses.objects.push_back(object->body ? poseOf(object->body) : Pose{object->pos, {}, {}});
   for (const auto& rope : scene.ropes)
     for (cpBody* segment : rope->segments) poses.segments.push_back(poseOf(segment));
 }
