@@ -1,8 +1,11 @@
 #include "render/draw_objects.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <initializer_list>
+#include <memory>
+#include <vector>
 
 #include "world/mesh.h"
 
@@ -12,24 +15,50 @@ namespace {
 // degrees with this divisor, and matching pictures depend on it.
 constexpr float kAnglePi = 3.1415925f;
 
+struct MeshBuffer {
+  GLuint id = 0;
+  GLsizei corners = 0;
+};
+
+// Each corner with its triangle's colour, as x, y, r, g, b floats: the values glVertex2f and
+// glColor3f were given, so the pixels stay the same, but uploaded once per load instead of
+// passed call by call every frame.
+const MeshBuffer& meshBuffer(const Mesh& mesh) {
+  if (!mesh.drawn) {
+    std::vector<float> corners;
+    corners.reserve(mesh.triangles.size() * 15);
+    for (const MeshTriangle& t : mesh.triangles)
+      for (int index : {t.a, t.b, t.c}) {
+        const cpVect& v = mesh.vertices[index];
+        corners.insert(corners.end(), {static_cast<float>(v.x), static_cast<float>(v.y), t.color.r,
+                                       t.color.g, t.color.b});
+      }
+    auto buffer = std::shared_ptr<MeshBuffer>(new MeshBuffer, [](MeshBuffer* b) {
+      glDeleteBuffers(1, &b->id);
+      delete b;
+    });
+    buffer->corners = static_cast<GLsizei>(mesh.triangles.size() * 3);
+    glGenBuffers(1, &buffer->id);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer->id);
+    glBufferData(GL_ARRAY_BUFFER, corners.size() * sizeof(float), corners.data(), GL_STATIC_DRAW);
+    mesh.drawn = buffer;
+  }
+  return *static_cast<const MeshBuffer*>(mesh.drawn.get());
+}
+
 void drawMesh(const Mesh* mesh) {
   if (!mesh || mesh->triangles.empty()) return;
-  // Every triangle of a loaded mesh names existing vertices. The colour stays current from one
-  // vertex to the next, so it is only set when it changes; the driver takes floats, and would
-  // round doubles to them the same way.
-  glBegin(GL_TRIANGLES);
-  const Color3* current = nullptr;
-  for (const MeshTriangle& t : mesh->triangles) {
-    if (!current || t.color.r != current->r || t.color.g != current->g || t.color.b != current->b) {
-      glColor3f(t.color.r, t.color.g, t.color.b);
-      current = &t.color;
-    }
-    for (int index : {t.a, t.b, t.c}) {
-      const cpVect& v = mesh->vertices[index];
-      glVertex2f(static_cast<float>(v.x), static_cast<float>(v.y));
-    }
-  }
-  glEnd();
+  const MeshBuffer& buffer = meshBuffer(*mesh);
+  constexpr GLsizei kStride = 5 * sizeof(float);
+  glBindBuffer(GL_ARRAY_BUFFER, buffer.id);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, kStride, nullptr);
+  glColorPointer(3, GL_FLOAT, kStride, reinterpret_cast<const void*>(2 * sizeof(float)));
+  glDrawArrays(GL_TRIANGLES, 0, buffer.corners);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 void drawObject(const SceneObject& object, const Pose& pose) {

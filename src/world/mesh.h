@@ -24,6 +24,9 @@ struct MeshTriangle {
 struct Mesh {
   std::vector<cpVect> vertices;
   std::vector<MeshTriangle> triangles;
+  // The renderer's copy of the mesh in the graphics driver, made on first draw and released
+  // with the mesh, so a reload never draws a stale one.
+  mutable std::shared_ptr<void> drawn;
 };
 
 // Reads an OBJ-subset file; nullptr when it cannot be opened. Prints its progress and errors.
