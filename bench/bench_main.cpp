@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/frame_loop.h"
+#include "app/startup.h"
 #include "app/state.h"
 #include "render/draw_objects.h"
 #include "render/frame.h"
@@ -95,6 +96,7 @@ bool openWindow() {
   int argc = 1;
   char name[] = "quillmoor_bench";
   char* argv[] = {name, nullptr};
+  steadyHeap();  // as the viewer does
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
   glutInitWindowSize(1024, 768);

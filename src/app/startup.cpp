@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <GL/glut.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,10 @@ const char kWindowTitle[] = "Quillmoor -- Made by Velkori | https://velkori.exam
 
 void prepareOutput() { std::setvbuf(stdout, nullptr, _IOLBF, 0); }
 
+void steadyHeap() { mallopt(M_MMAP_THRESHOLD, 32 << 20); }
+
 void openWindow(int* argc, char** argv, int width, int height) {
+  steadyHeap();
   glutInit(argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
   glutInitWindowSize(width, height);
