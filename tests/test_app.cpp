@@ -37,39 +37,34 @@ TEST(Arguments, TheLastSceneCountsAndAHelpOptionStopsReading) {
 
 TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
   const struct {
-    std::vector<const char*> args;
-    std::vector<const char*> left;  // what the program's own reading sees
+    const char *args, *left;  // what the program's own reading sees
     std::vector<std::string> directories;
     bool version, error;
   } rows[] = {
-      {{}, {}, {}, false, false},
-      {{"--scene", "a.txt", "--fullscreen"},
-       {"--scene", "a.txt", "--fullscreen"},
-       {},
-       false,
-       false},
-      {{"-C", "ex", "--scene", "a"}, {"--scene", "a"}, {"ex"}, false, false},
-      {{"--fullscreen", "-Cex", "-C", "sub"}, {"--fullscreen"}, {"ex", "sub"}, false, false},
-      {{"--scene", "-C", "x"}, {"--scene", "-C", "x"}, {}, false, false},  // a scene named -C
-      {{"--scene", "--version"}, {"--scene", "--version"}, {}, false, false},
-      {{"-h", "-C", "x", "--version"}, {"-h", "-C", "x", "--version"}, {}, false, false},
-      {{"--bogus", "--version"}, {"--bogus"}, {}, true, false},
-      {{"--fullscreen", "-C"}, {"--fullscreen"}, {}, false, true},
+      {"", "", {}, false, false},
+      {"--scene a.txt --fullscreen", "--scene a.txt --fullscreen", {}, false, false},
+      {"-C ex --scene a", "--scene a", {"ex"}, false, false},
+      {"--fullscreen -Cex -C sub", "--fullscreen", {"ex", "sub"}, false, false},
+      {"--scene -C x", "--scene -C x", {}, false, false},  // a scene named -C
+      {"--scene --version", "--scene --version", {}, false, false},
+      {"-h -C x --version", "-h -C x --version", {}, false, false},
+      {"--bogus --version", "--bogus", {}, true, false},
+      {"--fullscreen -C", "--fullscreen", {}, false, true},
   };
   for (const auto& row : rows) {
+    std::vector<std::string> args = words(row.args);
     std::vector<char*> argv{const_cast<char*>("quillmoor")};
-    for (const char* arg : row.args) argv.push_back(const_cast<char*>(arg));
+    for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
     const CommonOptions common =
         takeCommonOptions(&argc, argv.data(), {{"--scene"}, {"-h", "--help"}});
-    const std::string what = std::to_string(row.args.size()) + " args";
-    ASSERT_EQ(argc, static_cast<int>(row.left.size()) + 1) << what;
-    for (size_t i = 0; i < row.left.size(); ++i) EXPECT_STREQ(argv[i + 1], row.left[i]) << what;
-    EXPECT_EQ(argv[argc], nullptr) << what;
-    EXPECT_EQ(common.directories, row.directories) << what;
-    EXPECT_EQ(common.version, row.version) << what;
-    EXPECT_EQ(!common.error.empty(), row.error) << what;
+    EXPECT_EQ(std::vector<std::string>(argv.begin() + 1, argv.begin() + argc), words(row.left))
+        << row.args;
+    EXPECT_EQ(argv[argc], nullptr) << row.args;
+    EXPECT_EQ(common.directories, row.directories) << row.args;
+    EXPECT_EQ(common.version, row.version) << row.args;
+    EXPECT_EQ(!common.error.empty(), row.error) << row.args;
   }
   // Each directory in turn, relative to the one before; a failure is named.
   Scratch scratch;
@@ -154,32 +149,18 @@ TEST(Stats, LinesFromSamples) {
   const struct {
     double start, now;
     std::vector<double> ticks, frames;
-    const char* line;
-  } rows[] = {
-      {10,
-       11,
-       {5, 7, 3},
-       {8, 12},
-       "stats: 3.0 ticks/s (asked 60.0), physics 5.00 ms mean 7.00 ms worst, drawing 10.00 "
-       "ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
-      {0,
-       2,
-       {},
-       {},
-       "stats: 0.0 ticks/s (asked 60.0), physics 0.00 ms mean 0.00 ms worst, "
-       "drawing 0.00 ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
-      {4,
-       6,
-       std::vector<double>(119, 1.0),
-       {0.25},
-       "stats: 59.5 ticks/s (asked 60.0), physics "
-       "1.00 ms mean 1.00 ms worst, drawing 0.25 ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
-  };
+    const char* numbers;  // ticks/s, mean, worst and drawing ms
+  } rows[] = {{10, 11, {5, 7, 3}, {8, 12}, "3.0 5.00 7.00 10.00"},
+              {2, 2, {}, {}, "0.0 0.00 0.00 0.00"},  // a window of no length yet
+              {4, 6, std::vector<double>(119, 1.0), {0.25}, "59.5 1.00 1.00 0.25"}};
   for (const auto& row : rows) {
     StatsWindow window{row.start};
     for (double ms : row.ticks) addTickSample(window, ms);
     for (double ms : row.frames) addFrameSample(window, ms);
-    EXPECT_EQ(statsLine(window, row.now, 60.0f, {1, 2, 3}), row.line);
+    const std::vector<std::string> n = words(row.numbers);
+    EXPECT_EQ(statsLine(window, row.now, 60.0f, {1, 2, 3}),
+              "stats: " + n[0] + " ticks/s (asked 60.0), physics " + n[1] + " ms mean " + n[2] +
+                  " ms worst, drawing " + n[3] + " ms/frame, 1 bodies, 2 shapes, 3 constraints\n");
   }
   const StatsWindow window{5.0};
   EXPECT_FALSE(statsDue(window, 5.999));

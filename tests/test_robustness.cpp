@@ -35,16 +35,10 @@ class Robustness : public ScratchDir {
     const TickPlan plan = planTick(app_.scene.get());
     for (int i = 0; i < n; ++i) stepSpace(space(), plan.substeps, plan.dt);
   }
-  template <typename Item>
-  int count(void (*each)(cpSpace*, void (*)(Item*, void*), void*)) {
-    int n = 0;
-    each(
-        space(), [](Item*, void* c) { ++*static_cast<int*>(c); }, &n);
-    return n;
-  }
-  std::tuple<int, int, int> counts() {  // bodies, shapes, joints
-    return {count<cpBody>(cpSpaceEachBody), count<cpShape>(cpSpaceEachShape),
-            count<cpConstraint>(cpSpaceEachConstraint)};
+  std::tuple<size_t, size_t, size_t> counts() {  // bodies, shapes, joints
+    return {all<cpBody>(space(), cpSpaceEachBody).size(),
+            all<cpShape>(space(), cpSpaceEachShape).size(),
+            all<cpConstraint>(space(), cpSpaceEachConstraint).size()};
   }
 };
 
@@ -78,7 +72,7 @@ TEST_F(Robustness, BoundsAtTheirEdges) {
   const std::string rope = a + "new_rope\nrope_obj_a a\n";
   const struct {
     std::string scene;
-    int bodies, shapes, constraints;
+    size_t bodies, shapes, constraints;
   } rows[] = {
       {a + "obj_pos 1000000 -1000000", 1, 1, 0},
       {a + "obj_pos 1000001 0", 0, 0, 0},
@@ -142,8 +136,9 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
   writeFile("big.obj", big);
   const struct {
     std::string scene;
-    int bodies, shapes, constraints, shown;  // shown: objects with a drawn mesh
-    const char* message;                     // nullptr: none
+    size_t bodies, shapes, constraints;
+    int shown;            // objects with a drawn mesh
+    const char* message;  // nullptr: none
   } rows[] = {
       {"new_obj a\nobj_col_mesh row.obj", 1, 1000, 0, 0, nullptr},
       {"new_obj a\nobj_col_mesh row1001.obj", 1, 1000, 0, 0, "first 1000 collision triangles"},

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "scene/scene_loader.h"
-#include "scratch.h"
+#include "test_support.h"
 
 namespace {
 

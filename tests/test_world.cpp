@@ -9,7 +9,7 @@
 #include <regex>
 #include <sstream>
 
-#include "scratch.h"
+#include "test_support.h"
 #include "world/builders.h"
 #include "world/load_scene.h"
 #include "world/mesh.h"

@@ -12,7 +12,7 @@
 #include <functional>
 #include <thread>
 
-#include "scratch.h"
+#include "test_support.h"
 
 // Polls `done` until it holds (true) or the time is up (false).
 inline bool eventually(const std::function<bool()>& done, double seconds = 10) {
