@@ -15,6 +15,16 @@ struct Probe {
   Pixel want;
   int tolerance = 8;  // on each channel
 };
+// Probes written "x,y" and a colour letter: k black, r red, g green, b blue, G grey.
+std::vector<Probe> probes(const std::string& text) {
+  std::vector<Probe> out;
+  for (const std::string& w : words(text)) {
+    const Pixel colours[] = {kBlack, kRed, kGreen, kBlue, kGrey};
+    const Pixel want = colours[std::string("krgbG").find(w.back())];
+    out.push_back({std::stoi(w), std::stoi(w.substr(w.find(',') + 1)), want});
+  }
+  return out;
+}
 
 // An object with this mesh at this position, static unless `more` says otherwise.
 std::string obj(std::string name, std::string mesh, std::string pos, std::string more = "") {
@@ -76,14 +86,13 @@ TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
     return Probe{800 + int(std::lround(along * std::cos(angle))),
                  int(std::lround(550 + j * seconds) + std::lround(down * std::sin(angle))), want};
   };
-  shot(scene, {"--move", "890,450", "--move", "890,550", "--ticks", "44"},
-       {{240, 260, kRed},     {160, 340, kGreen},   {153, 346, kGreen},    {246, 254, kRed},
-        {145, 300, kBlack},   {255, 300, kBlack},   {200, 245, kBlack},    {200, 355, kBlack},
-        {640, 340, kGreen},   {560, 260, kRed},     {690, 390, kGreen},    {300, 600, kRed},
-        {110, 458, kBlue},    {218, 542, kBlue},    {490, 742, kBlue},     {92, 455, kBlack},
-        {116, 440, kBlack},   {216, 546, kBlack},   {512, 747, kBlack},    {484, 760, kBlack},
-        bar(30, 30, kRed),    bar(90, 90, kRed),    bar(-30, -30, kGreen), bar(-90, -90, kGreen),
-        bar(60, -60, kBlack), bar(-60, 60, kBlack), bar(110, 110, kBlack)});
+  std::vector<Probe> want = probes(
+      "240,260r 160,340g 153,346g 246,254r 145,300k 255,300k 200,245k 200,355k 640,340g 560,260r "
+      "690,390g 300,600r 110,458b 218,542b 490,742b 92,455k 116,440k 216,546k 512,747k 484,760k");
+  for (int d : {30, 90, -30, -90}) want.push_back(bar(d, d, d > 0 ? kRed : kGreen));
+  for (int d : {60, -60}) want.push_back(bar(d, -d, kBlack));
+  want.push_back(bar(110, 110, kBlack));
+  shot(scene, {"--move", "890,450", "--move", "890,550", "--ticks", "44"}, want);
   EXPECT_EQ(last_.out,
             "Reading scene file 'scene.txt'..\nReading mesh file 'two.obj'..\n"
             "Reading material file 'two.mtl'..\nReading mesh file 'green.obj'..\n"
@@ -91,7 +100,7 @@ TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
             "Reading material file 'red.mtl'..\nReading mesh file 'bar.obj'..\n"
             "Reading material file 'two.mtl'..\n");
   EXPECT_EQ(last_.err, "");
-  shot("scene_draw_rope_after_objects 1\n" + scene, {}, {{300, 600, kBlue}, {270, 570, kRed}});
+  shot("scene_draw_rope_after_objects 1\n" + scene, {}, probes("300,600b 270,570r"));
 }
 
 // The brightest pixel within two of (x, y) along a row or a column: smooth thin lines spread
@@ -139,13 +148,9 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
   // weights, 0.1 for the smallest level and 1.25 times that for each larger one (1.984).
   const std::string glow = "scene_glow_enabled 1\n",
                     all = obj("all", "grey", "512 384", "obj_scale 20\nobj_mass 0\n");
-  const Pixel lit{153, 153, 153};
-  shot(glow + "scene_glow_base 0.1\nscene_glow_mul 1.25\n" + all, {},
-       {{200, 150, lit, 6},
-        {824, 150, lit, 6},
-        {512, 384, lit, 6},
-        {200, 618, lit, 6},
-        {824, 618, lit, 6}});
+  std::vector<Probe> lit = probes("200,150k 824,150k 512,384k 200,618k 824,618k");
+  for (Probe& p : lit) p.want = {153, 153, 153}, p.tolerance = 6;
+  shot(glow + "scene_glow_base 0.1\nscene_glow_mul 1.25\n" + all, {}, lit);
   // One grey square in the upper right glows there, and spreads past its edge.
   const std::string corner = obj("a", "grey", "874 150");
   const Image image = shot(glow + corner);
