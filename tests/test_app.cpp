@@ -183,27 +183,23 @@ TEST(MouseImpulse, DisplacementTimesForceAndRateStrictlyBelowTheMaximum) {
     EXPECT_EQ(impulseAllowed(j, max), allowed) << j.x << " " << max;
 }
 
-class MousePush : public ScratchDir {
- protected:
-  // A 20 x 20 square of mass 2 at (500, 300), split along its diagonal from (-10, -10) to
-  // (10, 10), and a static one at (100, 100).
-  cpBody* box(const std::string& settings = "") {
+// A 20 x 20 square of mass 2 at (500, 300), split along its diagonal from (-10, -10) to
+// (10, 10), and a static one at (100, 100).
+TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEdgeBounds) {
+  const auto box = [&](const std::string& settings) {
     writeFile("square.obj", "v -10 0 -10\nv 10 0 -10\nv 10 0 10\nv -10 0 10\nf 1 2 3 4\n");
     EXPECT_TRUE(load(settings +
                      "\nnew_obj box\nobj_col_mesh square.obj\nobj_mass 2\n"
                      "obj_pos 500 300\nnew_obj wall\nobj_col_mesh square.obj\nobj_mass 0\n"
                      "obj_pos 100 100\n"));
     return app_.scene->objects.at("box")->body;
-  }
-};
-
-TEST_F(MousePush, TurnsTheWayTheBodyFrameSays) {
-  cpBody* body = box();
+  };
+  cpBody* body = box("");
   // j = (4, 10) at (5, 3) from the centre: the offset turned back by the body's angle, crossed
   // with j, over the moment.
-  const double rows[][2] = {
+  const double turns[][2] = {
       {0, 5 * 10 - 3 * 4}, {M_PI, -5 * 10 + 3 * 4}, {M_PI / 2, 3 * 10 + 5 * 4}};
-  for (auto [angle, torque] : rows) {
+  for (auto [angle, torque] : turns) {
     cpBodySetAngle(body, angle);
     cpBodySetVelocity(body, cpvzero);
     cpBodySetAngularVelocity(body, 0.0);
@@ -212,24 +208,16 @@ TEST_F(MousePush, TurnsTheWayTheBodyFrameSays) {
     EXPECT_TRUE(cpveql(cpBodyGetVelocity(body), cpv(2, 5))) << angle;  // one triangle holds it
     EXPECT_NEAR(cpBodyGetAngularVelocity(body), torque / cpBodyGetMoment(body), 1e-12) << angle;
   }
-}
-
-TEST_F(MousePush, AnEdgeCountsAsInsideEachTriangleItBounds) {
-  cpBody* body = box();
-  const struct {
-    cpVect point;
-    int pushes;
-  } rows[] = {{cpv(503, 303), 2},
-              {cpv(503, 302), 1},
-              {cpv(510, 300), 1},
-              {cpv(510.001, 300), 0},
-              {cpv(100, 100), 0}};  // the static square
-  for (auto [point, pushes] : rows) {
+  cpBodySetAngle(body, 0);
+  // x, y and the triangles holding the point; the last is on the static square.
+  const double points[][3] = {
+      {503, 303, 2}, {503, 302, 1}, {510, 300, 1}, {510.001, 300, 0}, {100, 100, 0}};
+  for (auto [x, y, pushes] : points) {
     cpBodySetVelocity(body, cpvzero);
-    app_.previous_mouse = cpv(point.x - 1, point.y);
-    pushAt(app_, point);  // j = (6, 0) on a mass of 2, once for each triangle under the point
-    EXPECT_DOUBLE_EQ(cpBodyGetVelocity(body).x, 3.0 * pushes) << point.x << "," << point.y;
-    EXPECT_TRUE(cpveql(app_.previous_mouse, point));
+    app_.previous_mouse = cpv(x - 1, y);
+    pushAt(app_, cpv(x, y));  // j = (6, 0) on a mass of 2, once for each triangle under the point
+    EXPECT_DOUBLE_EQ(cpBodyGetVelocity(body).x, 3.0 * pushes) << x << "," << y;
+    EXPECT_TRUE(cpveql(app_.previous_mouse, cpv(x, y)));
   }
   body = box("scene_mouse_impulse_force_max 0");
   pushAt(app_, cpv(500, 300));  // even a zero push is not below a maximum of 0

@@ -64,9 +64,9 @@ struct RunResult {
   int status;
   std::string out, err;
 };
-// Runs a program to its end, killed after 20 s (status -1).
-inline RunResult run(const std::vector<std::string>& argv) {
-  Background child(argv);
+// Runs a program to its end, killed after 20 s (status -1); arguments apart by blanks.
+inline RunResult run(const std::string& command) {
+  Background child(words(command));
   child.waitExit();
   return {child.status, child.out(), child.err()};
 }

@@ -8,15 +8,13 @@
 
 namespace {
 
-const char kFallingRed[] = "scene_gravity 0 500\nnew_obj box\nobj_mesh red.obj\nobj_pos 512 200\n";
-
 TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
   Scratch dir;
   writePaints();
   std::filesystem::create_directory("sub");
   for (const char* file : {"red.obj", "red.mtl"}) std::filesystem::copy(file, "sub");
   writeFile("sub/scene.txt", "new_obj box\nobj_mesh red.obj\nobj_pos 200 300\nobj_mass 0\n");
-  const RunResult shot = run({QUILLMOOR_SNAPSHOT, "-C", "sub", "--out", "out.png"});
+  const RunResult shot = run(QUILLMOOR_SNAPSHOT " -C sub --out out.png");
   EXPECT_EQ(shot.status, 0) << shot.err;
   EXPECT_EQ(shot.out,
             "Reading scene file 'scene.txt'..\nReading mesh file 'red.obj'..\n"
@@ -29,13 +27,11 @@ TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
   // Nothing is read when the directory cannot be entered; the viewer says so without a display.
   for (const char* program : {QUILLMOOR_VIEWER, QUILLMOOR_SNAPSHOT}) {
     const RunResult failed =
-        run({"env", "-u", "DISPLAY", program, "-C", "missing", "--out", "x.png"});
+        run("env -u DISPLAY " + std::string(program) + " -C missing --out x.png");
     EXPECT_EQ(failed.status, 2) << program;
     EXPECT_EQ(failed.out, "") << program;
-    EXPECT_NE(failed.err.find("cannot change to directory 'missing': No such file or directory"),
-              std::string::npos)
-        << failed.err;
-    const RunResult version = run({"env", "-u", "DISPLAY", program, "--version"});
+    EXPECT_TRUE(has(failed.err, "cannot change to directory 'missing': No such file or directory"));
+    const RunResult version = run("env -u DISPLAY " + std::string(program) + " --version");
     EXPECT_EQ(version.status, 0) << program;
     EXPECT_EQ(version.out, std::filesystem::path(program).filename().string() + " " +
                                QUILLMOOR_VERSION_TEXT + "\n");
@@ -45,22 +41,19 @@ TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
 TEST(Frames, ExactlyNDistinctPicturesAndTheSameInAnotherRun) {
   Scratch dir;
   writePaints();
-  writeFile("scene.txt", kFallingRed);
-  const std::vector<std::string> args{QUILLMOOR_SNAPSHOT, "--ticks", "5",       "--out", "run.png",
-                                      "--frames",         "4",       "--every", "3"};
-  const RunResult result = run(args);
+  writeFile("scene.txt", "scene_gravity 0 500\nnew_obj box\nobj_mesh red.obj\nobj_pos 512 200\n");
+  const RunResult result = run(QUILLMOOR_SNAPSHOT " --ticks 5 --out run.png --frames 4 --every 3");
   ASSERT_EQ(result.status, 0) << result.err;
   std::vector<std::string> pictures;
   for (const auto& entry : std::filesystem::directory_iterator("."))
     if (entry.path().extension() == ".png") pictures.push_back(entry.path().filename());
   std::sort(pictures.begin(), pictures.end());
-  EXPECT_EQ(pictures, (std::vector<std::string>{"run-0001.png", "run-0002.png", "run-0003.png",
-                                                "run-0004.png"}));
+  EXPECT_EQ(pictures, words("run-0001.png run-0002.png run-0003.png run-0004.png"));
   for (size_t i = 1; i < pictures.size(); ++i)
     EXPECT_NE(readFile(pictures[i]), readFile(pictures[i - 1])) << i;
   // Frame k is the single picture after the actions and (k - 1) x K more ticks, byte for byte
   // in another run.
-  ASSERT_EQ(run({QUILLMOOR_SNAPSHOT, "--ticks", "11", "--out", "single.png"}).status, 0);
+  ASSERT_EQ(run(QUILLMOOR_SNAPSHOT " --ticks 11 --out single.png").status, 0);
   EXPECT_EQ(readFile("single.png"), readFile("run-0003.png"));
 }
 
@@ -90,9 +83,7 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   Background still({QUILLMOOR_VIEWER, "--stats"});
   Background viewer({QUILLMOOR_VIEWER, "--watch"});
   expectLoads(viewer, 1, "start");
-  EXPECT_NE(viewer.err().find("scene.txt:1: warning: unknown keyword 'scene_gravty'"),
-            std::string::npos)
-      << viewer.err();
+  EXPECT_TRUE(has(viewer.err(), "scene.txt:1: warning: unknown keyword 'scene_gravty'"));
 
   writeFile("scene.txt", scene + "scene_fps 30\n");  // saved in place
   expectLoads(viewer, 2, "save in place");
@@ -103,7 +94,7 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   expectLoads(viewer, 3, "unrelated file");
   ASSERT_EQ(std::remove("scene.txt"), 0);
   expectLoads(viewer, 4, "delete");
-  EXPECT_NE(viewer.out().find("SCENE FILE NOT FOUND! ('scene.txt')"), std::string::npos);
+  EXPECT_TRUE(has(viewer.out(), "SCENE FILE NOT FOUND! ('scene.txt')"));
   writeFile("scene.txt", scene);  // created after being missing
   expectLoads(viewer, 5, "create");
   ASSERT_TRUE(std::filesystem::create_directory("new"));  // a missing folder appears

@@ -21,14 +21,14 @@ class Viewer : public testing::Test {
     EXPECT_TRUE(eventually([&] { return xdo(kFind, false).empty(); }));
   }
   std::string xdo(const std::string& arguments, bool check = true) {
-    const RunResult result = run({"sh", "-c", "exec xdotool " + arguments});
+    const RunResult result = run("xdotool " + arguments);
     EXPECT_TRUE(!check || result.status == 0) << arguments << ": " << result.err;
     return result.out;
   }
   // The mean x of the red pixels in the window's row 384, from a screenshot. Without a window
   // manager freeglut's unset position leaves the window at (-1, -1).
   double redCentre() {
-    run({"import", "-window", "root", "PNG24:screen.png"});
+    run("import -window root PNG24:screen.png");
     const Image screen("screen.png");
     double sum = 0, count = 0;
     for (int x = 0; x < screen.width; ++x)
@@ -42,7 +42,7 @@ class Viewer : public testing::Test {
 };
 
 TEST_F(Viewer, HelpThenReloadsOnRPushesWithTheMouseAfterGlowFramesAndEndsOnEscape) {
-  const RunResult help = run({QUILLMOOR_VIEWER, "--fullscreen", "-?", "--scene", "other.txt"});
+  const RunResult help = run(QUILLMOOR_VIEWER " --fullscreen -? --scene other.txt");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out,
             "Unrecognized command line parameter: '-?'\n\nList of parameters:\n"
