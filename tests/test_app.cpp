@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "app/args.h"
@@ -18,15 +19,13 @@
 namespace {
 
 TEST(Arguments, TheLastSceneCountsAndAHelpOptionStopsReading) {
-  const struct {
-    std::vector<const char*> args;
-    const char *scene, *help;
-    bool fullscreen, stats;
-  } rows[] = {{{"--scene", "--fullscreen"}, "--fullscreen", nullptr, false, false},
-              {{"--scene", "-h", "--FULLSCREEN", "-H", "--scene"}, "-h", nullptr, false, false},
-              {{"--scene", "a", "-help", "--fullscreen", "-h"}, "a", "-help", false, false},
-              {{"--stats", "--fullscreen"}, "scene.txt", nullptr, true, true},
-              {{"--scene", "--stats", "--Stats"}, "--stats", nullptr, false, false}};
+  // The arguments, the scene and help option read, full screen, statistics.
+  const std::tuple<std::vector<const char*>, const char*, const char*, bool, bool> rows[] = {
+      {{"--scene", "--fullscreen"}, "--fullscreen", nullptr, false, false},
+      {{"--scene", "-h", "--FULLSCREEN", "-H", "--scene"}, "-h", nullptr, false, false},
+      {{"--scene", "a", "-help", "--fullscreen", "-h"}, "a", "-help", false, false},
+      {{"--stats", "--fullscreen"}, "scene.txt", nullptr, true, true},
+      {{"--scene", "--stats", "--Stats"}, "--stats", nullptr, false, false}};
   for (auto [args, scene, help, fullscreen, stats] : rows) {
     args.insert(args.begin(), "quillmoor");
     const Arguments a = readArguments(args.size(), const_cast<char**>(args.data()), "scene.txt");
@@ -37,11 +36,8 @@ TEST(Arguments, TheLastSceneCountsAndAHelpOptionStopsReading) {
 }
 
 TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
-  const struct {
-    const char *args, *left;  // what the program's own reading sees
-    std::vector<std::string> directories;
-    bool version, error;
-  } rows[] = {
+  // The arguments, what the program's own reading sees, the directories, version, error.
+  const std::tuple<const char*, const char*, std::vector<std::string>, bool, bool> rows[] = {
       {"", "", {}, false, false},
       {"--scene a.txt --fullscreen", "--scene a.txt --fullscreen", {}, false, false},
       {"-C ex --scene a", "--scene a", {"ex"}, false, false},
@@ -52,20 +48,19 @@ TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
       {"--bogus --version", "--bogus", {}, true, false},
       {"--fullscreen -C", "--fullscreen", {}, false, true},
   };
-  for (const auto& row : rows) {
-    std::vector<std::string> args = words(row.args);
+  for (const auto& [text, left, directories, version, error] : rows) {
+    std::vector<std::string> args = words(text);
     std::vector<char*> argv{const_cast<char*>("quillmoor")};
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
     const CommonOptions common =
         takeCommonOptions(&argc, argv.data(), {{"--scene"}, {"-h", "--help"}});
-    EXPECT_EQ(std::vector<std::string>(argv.begin() + 1, argv.begin() + argc), words(row.left))
-        << row.args;
-    EXPECT_EQ(argv[argc], nullptr) << row.args;
-    EXPECT_EQ(common.directories, row.directories) << row.args;
-    EXPECT_EQ(common.version, row.version) << row.args;
-    EXPECT_EQ(!common.error.empty(), row.error) << row.args;
+    EXPECT_EQ(std::vector<std::string>(argv.begin() + 1, argv.begin() + argc), words(left)) << text;
+    EXPECT_EQ(argv[argc], nullptr) << text;
+    EXPECT_EQ(common.directories, directories) << text;
+    EXPECT_EQ(common.version, version) << text;
+    EXPECT_EQ(!common.error.empty(), error) << text;
   }
   // Each directory in turn, relative to the one before; a failure is named.
   Scratch scratch;
@@ -79,23 +74,18 @@ TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
 }
 
 TEST(TickPlan, DelaySubstepsAndRatesThatCannotTick) {
-  const struct {
-    float fps;
-    int steps;
-    unsigned delay;
-    int substeps;
-    double dt;
-  } rows[] = {{60, 4, 16, 4, 1.0 / 240},
-              {30, 1, 33, 1, 1.0 / 30},
-              {2000, 3, 0, 3, 1.0 / 6000},
-              {0.5f, 1, 2000, 1, 2},
-              {60, 0, 16, 0, 0},
-              {60, INT_MAX, 16, 1000, 1.0 / 60000},
-              {0, 2, 16, 2, 1.0 / 120},
-              {-30, 1, 16, 1, 1.0 / 60},
-              {NAN, 1, 16, 1, 1.0 / 60},
-              {INFINITY, 1, 16, 1, 1.0 / 60},
-              {1e-30f, 1, INT_MAX, 1, 1e30}};
+  const std::tuple<float, int, unsigned, int, double> rows[] = {
+      {60, 4, 16, 4, 1.0 / 240},
+      {30, 1, 33, 1, 1.0 / 30},
+      {2000, 3, 0, 3, 1.0 / 6000},
+      {0.5f, 1, 2000, 1, 2},
+      {60, 0, 16, 0, 0},
+      {60, INT_MAX, 16, 1000, 1.0 / 60000},
+      {0, 2, 16, 2, 1.0 / 120},
+      {-30, 1, 16, 1, 1.0 / 60},
+      {NAN, 1, 16, 1, 1.0 / 60},
+      {INFINITY, 1, 16, 1, 1.0 / 60},
+      {1e-30f, 1, INT_MAX, 1, 1e30}};
   for (const auto& [fps, steps, delay, substeps, dt] : rows) {
     Scene s;  // rates that would divide by zero or never tick run at 60
     s.settings.fps = fps, s.settings.step_iterations = steps, s.settings.scroller_text_speed = 7;
@@ -147,19 +137,17 @@ TEST_F(ScratchDir, AResetMakesANewSpaceWithTheSceneSettingsAndText) {
 }
 
 TEST(Stats, LinesFromSamples) {
-  const struct {
-    double start, now;
-    std::vector<double> ticks, frames;
-    const char* numbers;  // ticks/s, mean, worst and drawing ms
-  } rows[] = {{10, 11, {5, 7, 3}, {8, 12}, "3.0 5.00 7.00 10.00"},
-              {2, 2, {}, {}, "0.0 0.00 0.00 0.00"},  // a window of no length yet
-              {4, 6, std::vector<double>(119, 1.0), {0.25}, "59.5 1.00 1.00 0.25"}};
-  for (const auto& row : rows) {
-    StatsWindow window{row.start};
-    for (double ms : row.ticks) addTickSample(window, ms);
-    for (double ms : row.frames) addFrameSample(window, ms);
-    const std::vector<std::string> n = words(row.numbers);
-    EXPECT_EQ(statsLine(window, row.now, 60.0f, {1, 2, 3}),
+  // The window's start and end, its samples, and the ticks/s, mean, worst and drawing ms.
+  const std::tuple<double, double, std::vector<double>, std::vector<double>, const char*> rows[] = {
+      {10, 11, {5, 7, 3}, {8, 12}, "3.0 5.00 7.00 10.00"},
+      {2, 2, {}, {}, "0.0 0.00 0.00 0.00"},  // a window of no length yet
+      {4, 6, std::vector<double>(119, 1.0), {0.25}, "59.5 1.00 1.00 0.25"}};
+  for (const auto& [start, now, ticks, frames, numbers] : rows) {
+    StatsWindow window{start};
+    for (double ms : ticks) addTickSample(window, ms);
+    for (double ms : frames) addFrameSample(window, ms);
+    const std::vector<std::string> n = words(numbers);
+    EXPECT_EQ(statsLine(window, now, 60.0f, {1, 2, 3}),
               "stats: " + n[0] + " ticks/s (asked 60.0), physics " + n[1] + " ms mean " + n[2] +
                   " ms worst, drawing " + n[3] + " ms/frame, 1 bodies, 2 shapes, 3 constraints\n");
   }
@@ -171,14 +159,11 @@ TEST(Stats, LinesFromSamples) {
 TEST(MouseImpulse, DisplacementTimesForceAndRateStrictlyBelowTheMaximum) {
   const cpVect j = mouseImpulse(cpv(10, 20), cpv(510, 320), 0.1f, 60.0f);
   EXPECT_TRUE(j.x == 500.0 * (0.1f * 60.0f) && j.y == 300.0 * (0.1f * 60.0f));  // in floats
-  const struct {
-    cpVect j;
-    float max;
-    bool allowed;
-  } rows[] = {{cpv(3, 4), 5.0001f, true},     {cpv(3, -4), 5.0f, false},        // never clamped
-              {cpvzero, 0.0f, false},         {cpvzero, -1.0f, false},          // 0 or below: none
-              {cpv(NAN, 0), INFINITY, false}, {cpv(1e20, 0), INFINITY, false},  // float overflow
-              {cpv(1, 0), NAN, false}};
+  const std::tuple<cpVect, float, bool> rows[] = {
+      {cpv(3, 4), 5.0001f, true},     {cpv(3, -4), 5.0f, false},        // never clamped
+      {cpvzero, 0.0f, false},         {cpvzero, -1.0f, false},          // 0 or below: none
+      {cpv(NAN, 0), INFINITY, false}, {cpv(1e20, 0), INFINITY, false},  // float overflow
+      {cpv(1, 0), NAN, false}};
   for (const auto& [j, max, allowed] : rows)
     EXPECT_EQ(impulseAllowed(j, max), allowed) << j.x << " " << max;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include "test_support.h"
 
@@ -90,19 +91,15 @@ TEST_F(Determinism, BodiesEndBitForBitWhereTheyDidBefore) {
   ASSERT_EQ(std::system("cp -r '" QUILLMOOR_SOURCE_DIR "/demo/.' ."), 0);
   writeFile("tri.obj", "v -15 0 -12\nv 15 0 -12\nv 0 0 14\nf 1 2 3\n");
   writeFile("pile.txt", pileScene(96));
-  const struct {
-    const char* file;
-    int ticks;
-    uint64_t hash;
-  } cases[] = {
+  const std::tuple<const char*, int, uint64_t> cases[] = {
       {"scene.txt", 400, 10950519248455266604ull},
       {"pile.txt", 300, 17953773053854096123ull},
   };
-  for (const auto& c : cases) {
-    ASSERT_NE(loadFile(c.file), nullptr) << c.file;
+  for (const auto& [file, ticks, hash] : cases) {
+    ASSERT_NE(loadFile(file), nullptr) << file;
     const TickPlan plan = planTick(app_.scene.get());
-    for (int i = 0; i < c.ticks; ++i) stepSpace(space(), plan.substeps, plan.dt);
-    EXPECT_EQ(stateHash(space()), c.hash) << c.file;
+    for (int i = 0; i < ticks; ++i) stepSpace(space(), plan.substeps, plan.dt);
+    EXPECT_EQ(stateHash(space()), hash) << file;
   }
 }
 
