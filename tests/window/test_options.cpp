@@ -83,7 +83,10 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   Background still({QUILLMOOR_VIEWER, "--stats"});
   Background viewer({QUILLMOOR_VIEWER, "--watch"});
   expectLoads(viewer, 1, "start");
-  EXPECT_TRUE(has(viewer.err(), "scene.txt:1: warning: unknown keyword 'scene_gravty'"));
+  EXPECT_EQ(viewer.err(),
+            "scene.txt:1: warning: unknown keyword 'scene_gravty' is ignored (did you mean "
+            "'scene_gravity'?)\nscene.txt:5: warning: MESH FILE NOT FOUND! ('sub/m.obj')\n"
+            "quillmoor --watch: 2 warnings in 'scene.txt'\n");
 
   writeFile("scene.txt", scene + "scene_fps 30\n");  // saved in place
   expectLoads(viewer, 2, "save in place");
@@ -95,6 +98,7 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   ASSERT_EQ(std::remove("scene.txt"), 0);
   expectLoads(viewer, 4, "delete");
   EXPECT_TRUE(has(viewer.out(), "SCENE FILE NOT FOUND! ('scene.txt')"));
+  EXPECT_TRUE(has(viewer.err(), "quillmoor --watch: cannot read the scene file 'scene.txt'"));
   writeFile("scene.txt", scene);  // created after being missing
   expectLoads(viewer, 5, "create");
   ASSERT_TRUE(std::filesystem::create_directory("new"));  // a missing folder appears
