@@ -1,5 +1,5 @@
 // The shell's decisions without a window: arguments and the shared options, tick timing,
-// scroller, cursor, reset and the --stats report.
+// scroller, cursor, reset, the --stats report and the mouse push.
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -7,25 +7,25 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "app/args.h"
 #include "app/common_options.h"
+#include "app/mouse.h"
 #include "app/stats.h"
 #include "test_support.h"
 
 namespace {
 
 TEST(Arguments, TheLastSceneCountsAndAHelpOptionStopsReading) {
-  const struct {
-    std::vector<const char*> args;
-    const char *scene, *help;
-    bool fullscreen, stats;
-  } rows[] = {{{"--scene", "--fullscreen"}, "--fullscreen", nullptr, false, false},
-              {{"--scene", "-h", "--FULLSCREEN", "-H", "--scene"}, "-h", nullptr, false, false},
-              {{"--scene", "a", "-help", "--fullscreen", "-h"}, "a", "-help", false, false},
-              {{"--stats", "--fullscreen"}, "scene.txt", nullptr, true, true},
-              {{"--scene", "--stats", "--Stats"}, "--stats", nullptr, false, false}};
+  // The arguments, the scene and help option read, full screen, statistics.
+  const std::tuple<std::vector<const char*>, const char*, const char*, bool, bool> rows[] = {
+      {{"--scene", "--fullscreen"}, "--fullscreen", nullptr, false, false},
+      {{"--scene", "-h", "--FULLSCREEN", "-H", "--scene"}, "-h", nullptr, false, false},
+      {{"--scene", "a", "-help", "--fullscreen", "-h"}, "a", "-help", false, false},
+      {{"--stats", "--fullscreen"}, "scene.txt", nullptr, true, true},
+      {{"--scene", "--stats", "--Stats"}, "--stats", nullptr, false, false}};
   for (auto [args, scene, help, fullscreen, stats] : rows) {
     args.insert(args.begin(), "quillmoor");
     const Arguments a = readArguments(args.size(), const_cast<char**>(args.data()), "scene.txt");
@@ -36,40 +36,31 @@ TEST(Arguments, TheLastSceneCountsAndAHelpOptionStopsReading) {
 }
 
 TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
-  const struct {
-    std::vector<const char*> args;
-    std::vector<const char*> left;  // what the program's own reading sees
-    std::vector<std::string> directories;
-    bool version, error;
-  } rows[] = {
-      {{}, {}, {}, false, false},
-      {{"--scene", "a.txt", "--fullscreen"},
-       {"--scene", "a.txt", "--fullscreen"},
-       {},
-       false,
-       false},
-      {{"-C", "ex", "--scene", "a"}, {"--scene", "a"}, {"ex"}, false, false},
-      {{"--fullscreen", "-Cex", "-C", "sub"}, {"--fullscreen"}, {"ex", "sub"}, false, false},
-      {{"--scene", "-C", "x"}, {"--scene", "-C", "x"}, {}, false, false},  // a scene named -C
-      {{"--scene", "--version"}, {"--scene", "--version"}, {}, false, false},
-      {{"-h", "-C", "x", "--version"}, {"-h", "-C", "x", "--version"}, {}, false, false},
-      {{"--bogus", "--version"}, {"--bogus"}, {}, true, false},
-      {{"--fullscreen", "-C"}, {"--fullscreen"}, {}, false, true},
+  // The arguments, what the program's own reading sees, the directories, version, error.
+  const std::tuple<const char*, const char*, std::vector<std::string>, bool, bool> rows[] = {
+      {"", "", {}, false, false},
+      {"--scene a.txt --fullscreen", "--scene a.txt --fullscreen", {}, false, false},
+      {"-C ex --scene a", "--scene a", {"ex"}, false, false},
+      {"--fullscreen -Cex -C sub", "--fullscreen", {"ex", "sub"}, false, false},
+      {"--scene -C x", "--scene -C x", {}, false, false},  // a scene named -C
+      {"--scene --version", "--scene --version", {}, false, false},
+      {"-h -C x --version", "-h -C x --version", {}, false, false},
+      {"--bogus --version", "--bogus", {}, true, false},
+      {"--fullscreen -C", "--fullscreen", {}, false, true},
   };
-  for (const auto& row : rows) {
+  for (const auto& [text, left, directories, version, error] : rows) {
+    std::vector<std::string> args = words(text);
     std::vector<char*> argv{const_cast<char*>("quillmoor")};
-    for (const char* arg : row.args) argv.push_back(const_cast<char*>(arg));
+    for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
     const CommonOptions common =
         takeCommonOptions(&argc, argv.data(), {{"--scene"}, {"-h", "--help"}});
-    const std::string what = std::to_string(row.args.size()) + " args";
-    ASSERT_EQ(argc, static_cast<int>(row.left.size()) + 1) << what;
-    for (size_t i = 0; i < row.left.size(); ++i) EXPECT_STREQ(argv[i + 1], row.left[i]) << what;
-    EXPECT_EQ(argv[argc], nullptr) << what;
-    EXPECT_EQ(common.directories, row.directories) << what;
-    EXPECT_EQ(common.version, row.version) << what;
-    EXPECT_EQ(!common.error.empty(), row.error) << what;
+    EXPECT_EQ(std::vector<std::string>(argv.begin() + 1, argv.begin() + argc), words(left)) << text;
+    EXPECT_EQ(argv[argc], nullptr) << text;
+    EXPECT_EQ(common.directories, directories) << text;
+    EXPECT_EQ(common.version, version) << text;
+    EXPECT_EQ(!common.error.empty(), error) << text;
   }
   // Each directory in turn, relative to the one before; a failure is named.
   Scratch scratch;
@@ -83,23 +74,18 @@ TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
 }
 
 TEST(TickPlan, DelaySubstepsAndRatesThatCannotTick) {
-  const struct {
-    float fps;
-    int steps;
-    unsigned delay;
-    int substeps;
-    double dt;
-  } rows[] = {{60, 4, 16, 4, 1.0 / 240},
-              {30, 1, 33, 1, 1.0 / 30},
-              {2000, 3, 0, 3, 1.0 / 6000},
-              {0.5f, 1, 2000, 1, 2},
-              {60, 0, 16, 0, 0},
-              {60, INT_MAX, 16, 1000, 1.0 / 60000},
-              {0, 2, 16, 2, 1.0 / 120},
-              {-30, 1, 16, 1, 1.0 / 60},
-              {NAN, 1, 16, 1, 1.0 / 60},
-              {INFINITY, 1, 16, 1, 1.0 / 60},
-              {1e-30f, 1, INT_MAX, 1, 1e30}};
+  const std::tuple<float, int, unsigned, int, double> rows[] = {
+      {60, 4, 16, 4, 1.0 / 240},
+      {30, 1, 33, 1, 1.0 / 30},
+      {2000, 3, 0, 3, 1.0 / 6000},
+      {0.5f, 1, 2000, 1, 2},
+      {60, 0, 16, 0, 0},
+      {60, INT_MAX, 16, 1000, 1.0 / 60000},
+      {0, 2, 16, 2, 1.0 / 120},
+      {-30, 1, 16, 1, 1.0 / 60},
+      {NAN, 1, 16, 1, 1.0 / 60},
+      {INFINITY, 1, 16, 1, 1.0 / 60},
+      {1e-30f, 1, INT_MAX, 1, 1e30}};
   for (const auto& [fps, steps, delay, substeps, dt] : rows) {
     Scene s;  // rates that would divide by zero or never tick run at 60
     s.settings.fps = fps, s.settings.step_iterations = steps, s.settings.scroller_text_speed = 7;
@@ -151,39 +137,103 @@ TEST_F(ScratchDir, AResetMakesANewSpaceWithTheSceneSettingsAndText) {
 }
 
 TEST(Stats, LinesFromSamples) {
-  const struct {
-    double start, now;
-    std::vector<double> ticks, frames;
-    const char* line;
-  } rows[] = {
-      {10,
-       11,
-       {5, 7, 3},
-       {8, 12},
-       "stats: 3.0 ticks/s (asked 60.0), physics 5.00 ms mean 7.00 ms worst, drawing 10.00 "
-       "ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
-      {0,
-       2,
-       {},
-       {},
-       "stats: 0.0 ticks/s (asked 60.0), physics 0.00 ms mean 0.00 ms worst, "
-       "drawing 0.00 ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
-      {4,
-       6,
-       std::vector<double>(119, 1.0),
-       {0.25},
-       "stats: 59.5 ticks/s (asked 60.0), physics "
-       "1.00 ms mean 1.00 ms worst, drawing 0.25 ms/frame, 1 bodies, 2 shapes, 3 constraints\n"},
-  };
-  for (const auto& row : rows) {
-    StatsWindow window{row.start};
-    for (double ms : row.ticks) addTickSample(window, ms);
-    for (double ms : row.frames) addFrameSample(window, ms);
-    EXPECT_EQ(statsLine(window, row.now, 60.0f, {1, 2, 3}), row.line);
+  // The window's start and end, its samples, and the ticks/s, mean, worst and drawing ms.
+  const std::tuple<double, double, std::vector<double>, std::vector<double>, const char*> rows[] = {
+      {10, 11, {5, 7, 3}, {8, 12}, "3.0 5.00 7.00 10.00"},
+      {2, 2, {}, {}, "0.0 0.00 0.00 0.00"},  // a window of no length yet
+      {4, 6, std::vector<double>(119, 1.0), {0.25}, "59.5 1.00 1.00 0.25"}};
+  for (const auto& [start, now, ticks, frames, numbers] : rows) {
+    StatsWindow window{start};
+    for (double ms : ticks) addTickSample(window, ms);
+    for (double ms : frames) addFrameSample(window, ms);
+    const std::vector<std::string> n = words(numbers);
+    EXPECT_EQ(statsLine(window, now, 60.0f, {1, 2, 3}),
+              "stats: " + n[0] + " ticks/s (asked 60.0), physics " + n[1] + " ms mean " + n[2] +
+                  " ms worst, drawing " + n[3] + " ms/frame, 1 bodies, 2 shapes, 3 constraints\n");
   }
   const StatsWindow window{5.0};
   EXPECT_FALSE(statsDue(window, 5.999));
   EXPECT_TRUE(statsDue(window, 6.0));
+}
+
+TEST(MouseImpulse, DisplacementTimesForceAndRateStrictlyBelowTheMaximum) {
+  const cpVect j = mouseImpulse(cpv(10, 20), cpv(510, 320), 0.1f, 60.0f);
+  EXPECT_TRUE(j.x == 500.0 * (0.1f * 60.0f) && j.y == 300.0 * (0.1f * 60.0f));  // in floats
+  const std::tuple<cpVect, float, bool> rows[] = {
+      {cpv(3, 4), 5.0001f, true},     {cpv(3, -4), 5.0f, false},        // never clamped
+      {cpvzero, 0.0f, false},         {cpvzero, -1.0f, false},          // 0 or below: none
+      {cpv(NAN, 0), INFINITY, false}, {cpv(1e20, 0), INFINITY, false},  // float overflow
+      {cpv(1, 0), NAN, false}};
+  for (const auto& [j, max, allowed] : rows)
+    EXPECT_EQ(impulseAllowed(j, max), allowed) << j.x << " " << max;
+}
+
+// A 20 x 20 square of mass 2 at (500, 300), split along its diagonal from (-10, -10) to
+// (10, 10), and a static one at (100, 100).
+TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEdgeBounds) {
+  const auto box = [&](const std::string& settings) {
+    writeFile("square.obj", "v -10 0 -10\nv 10 0 -10\nv 10 0 10\nv -10 0 10\nf 1 2 3 4\n");
+    EXPECT_TRUE(load(settings +
+                     "\nnew_obj box\nobj_col_mesh square.obj\nobj_mass 2\n"
+                     "obj_pos 500 300\nnew_obj wall\nobj_col_mesh square.obj\nobj_mass 0\n"
+                     "obj_pos 100 100\n"));
+    return app_.scene->objects.at("box")->body;
+  };
+  cpBody* body = box("");
+  // j = (4, 10) at (5, 3) from the centre: the offset turned back by the body's angle, crossed
+  // with j, over the moment.
+  const double turns[][2] = {
+      {0, 5 * 10 - 3 * 4}, {M_PI, -5 * 10 + 3 * 4}, {M_PI / 2, 3 * 10 + 5 * 4}};
+  for (auto [angle, torque] : turns) {
+    cpBodySetAngle(body, angle);
+    cpBodySetVelocity(body, cpvzero);
+    cpBodySetAngularVelocity(body, 0.0);
+    MouseImpulseQuery query{cpv(505, 303), cpv(4, 10)};
+    cpSpacePointQuery(space(), query.point, 0.0, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &query);
+    EXPECT_TRUE(cpveql(cpBodyGetVelocity(body), cpv(2, 5))) << angle;  // one triangle holds it
+    EXPECT_NEAR(cpBodyGetAngularVelocity(body), torque / cpBodyGetMoment(body), 1e-12) << angle;
+  }
+  cpBodySetAngle(body, 0);
+  // x, y and the triangles holding the point; the last is on the static square.
+  const double points[][3] = {
+      {503, 303, 2}, {503, 302, 1}, {510, 300, 1}, {510.001, 300, 0}, {100, 100, 0}};
+  for (auto [x, y, pushes] : points) {
+    cpBodySetVelocity(body, cpvzero);
+    app_.previous_mouse = cpv(x - 1, y);
+    pushAt(app_, cpv(x, y));  // j = (6, 0) on a mass of 2, once for each triangle under the point
+    EXPECT_DOUBLE_EQ(cpBodyGetVelocity(body).x, 3.0 * pushes) << x << "," << y;
+    EXPECT_TRUE(cpveql(app_.previous_mouse, cpv(x, y)));
+  }
+  body = box("scene_mouse_impulse_force_max 0");
+  pushAt(app_, cpv(500, 300));  // even a zero push is not below a maximum of 0
+  EXPECT_TRUE(cpveql(cpBodyGetVelocity(body), cpvzero));
+  EXPECT_EQ(loadFile("none.txt"), nullptr);  // no scene: only the position moves
+  pushAt(app_, cpv(42, 43));
+  EXPECT_TRUE(cpveql(app_.previous_mouse, cpv(42, 43)));
+
+  // The viewer steps alongside the frame: the frame gets the poses from before the step, a push
+  // arriving meanwhile acts after it, and the world ends where plain steps leave it.
+  body = box("scene_gravity 0 100");
+  AppState plain;
+  plain.scene_file = "scene.txt";
+  testing::internal::CaptureStdout();
+  resetWorld(plain);
+  testing::internal::GetCapturedStdout();
+  app_.previous_mouse = plain.previous_mouse = cpv(495, 301);
+  for (int i = 0; i < 5; ++i) {
+    const cpVect before = cpBodyGetPosition(body);
+    const TickPlan plan = startStep(app_);
+    app_.queued_pushes.push_back(cpv(496 + i, 301));
+    finishStep(app_);
+    EXPECT_TRUE(cpveql(app_.poses.objects.at(0).p, before)) << i;
+    stepSpace(plain.space, plan.substeps, plan.dt);
+    pushAt(plain, cpv(496 + i, 301));
+  }
+  cpBody* twin = plain.scene->objects.at("box")->body;
+  EXPECT_GT(cpBodyGetVelocity(body).x, 0.0);
+  EXPECT_TRUE(cpveql(cpBodyGetPosition(body), cpBodyGetPosition(twin)) &&
+              cpveql(cpBodyGetVelocity(body), cpBodyGetVelocity(twin)));
+  releaseWorld(plain);
 }
 
 }  // namespace

@@ -11,8 +11,6 @@
 
 namespace {
 
-const char kSquare[] = "v -25 0 -25\nv 25 0 -25\nv 25 0 25\nv -25 0 25\nf 1 2 3 4\n";
-
 class Check : public ScratchDir {
  protected:
   // Loads as the checker does; returns its diagnostics, and what was printed in `printed`.
@@ -62,7 +60,7 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
 
 TEST_F(Check, MeshBesideTheSceneButNotInTheWorkingDirectoryIsPointedOut) {
   ASSERT_EQ(mkdir("sub", 0755), 0);
-  writeFile("sub/m.obj", kSquare);
+  writeFile("sub/m.obj", "v 0 0 0\n");
   writeFile("sub/scene.txt", "new_obj a\nobj_mesh m.obj\nobj_mass 0\n");
   std::string printed;
   const Diagnostics diag = check("sub/scene.txt", printed);

@@ -35,16 +35,10 @@ class Robustness : public ScratchDir {
     const TickPlan plan = planTick(app_.scene.get());
     for (int i = 0; i < n; ++i) stepSpace(space(), plan.substeps, plan.dt);
   }
-  template <typename Item>
-  int count(void (*each)(cpSpace*, void (*)(Item*, void*), void*)) {
-    int n = 0;
-    each(
-        space(), [](Item*, void* c) { ++*static_cast<int*>(c); }, &n);
-    return n;
-  }
-  std::tuple<int, int, int> counts() {  // bodies, shapes, joints
-    return {count<cpBody>(cpSpaceEachBody), count<cpShape>(cpSpaceEachShape),
-            count<cpConstraint>(cpSpaceEachConstraint)};
+  std::tuple<size_t, size_t, size_t> counts() {  // bodies, shapes, joints
+    return {all<cpBody>(space(), cpSpaceEachBody).size(),
+            all<cpShape>(space(), cpSpaceEachShape).size(),
+            all<cpConstraint>(space(), cpSpaceEachConstraint).size()};
   }
 };
 
@@ -76,10 +70,8 @@ TEST_F(Robustness, BoundsAtTheirEdges) {
   writeFile("far_out.obj", "v 0 0 0\nv 1000001 0 0\nv 0 0 10\nf 1 2 3\n");
   const std::string a = "new_obj a\nobj_col_mesh tri.obj\n";
   const std::string rope = a + "new_rope\nrope_obj_a a\n";
-  const struct {
-    std::string scene;
-    int bodies, shapes, constraints;
-  } rows[] = {
+  const std::tuple<std::string, size_t, size_t, size_t> rows[] = {
+      // bodies, shapes, joints
       {a + "obj_pos 1000000 -1000000", 1, 1, 0},
       {a + "obj_pos 1000001 0", 0, 0, 0},
       {"new_obj a\nobj_col_mesh far_in.obj", 1, 1, 0},
@@ -106,9 +98,9 @@ TEST_F(Robustness, BoundsAtTheirEdges) {
       {rope + "rope_anchor_b 100 0\nrope_approx_seg_len 100\nrope_seg_mass 0.00000101", 3, 1, 4},
       {rope + "rope_anchor_b 100 0\nrope_approx_seg_len 100\nrope_seg_mass 0.00000099", 1, 1, 0},
   };
-  for (const auto& row : rows) {
-    ASSERT_TRUE(load(row.scene));
-    EXPECT_EQ(counts(), std::make_tuple(row.bodies, row.shapes, row.constraints)) << row.scene;
+  for (const auto& [scene, bodies, shapes, constraints] : rows) {
+    ASSERT_TRUE(load(scene));
+    EXPECT_EQ(counts(), std::make_tuple(bodies, shapes, constraints)) << scene;
   }
 }
 
@@ -142,8 +134,9 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
   writeFile("big.obj", big);
   const struct {
     std::string scene;
-    int bodies, shapes, constraints, shown;  // shown: objects with a drawn mesh
-    const char* message;                     // nullptr: none
+    size_t bodies, shapes, constraints;
+    int shown;            // objects with a drawn mesh
+    const char* message;  // nullptr: none
   } rows[] = {
       {"new_obj a\nobj_col_mesh row.obj", 1, 1000, 0, 0, nullptr},
       {"new_obj a\nobj_col_mesh row1001.obj", 1, 1000, 0, 0, "first 1000 collision triangles"},
@@ -181,20 +174,17 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
 }
 
 TEST(TickWork, FewerPassesThenFewerSteps) {
-  const struct {
-    int steps, passes;
-    StepLoad load;
-    TickWork kept;
-  } rows[] = {
+  const std::tuple<int, int, StepLoad, TickWork> rows[] = {
+      // steps, passes, load, kept
       {10, 10, {300000, 0}, {10, 10, false}},        // exactly the limit
       {10, 0, {300001, 0}, {10, 9, true}},           // passes first; 0 means the library's 10
       {60, 10, {0, 1e6}, {30, 10, true}},            // work per step alone: fewer steps
       {1000, 1000, {8192, 262144}, {110, 1, true}},  // a 4096-segment rope
   };
-  for (const auto& r : rows) {
-    const TickWork work = limitTickWork(r.steps, r.passes, r.load);
+  for (const auto& [steps, passes, load, kept] : rows) {
+    const TickWork work = limitTickWork(steps, passes, load);
     EXPECT_EQ(std::make_tuple(work.substeps, work.solver_iterations, work.limited),
-              std::make_tuple(r.kept.substeps, r.kept.solver_iterations, r.kept.limited));
+              std::make_tuple(kept.substeps, kept.solver_iterations, kept.limited));
   }
 }
 

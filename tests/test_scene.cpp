@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "scene/scene_loader.h"
-#include "scratch.h"
+#include "test_support.h"
 
 namespace {
 
@@ -56,8 +56,7 @@ std::vector<std::string> valuesOf(const Scene& s) {
     put(out, !!r->obj_a, !!r->obj_b, r->anchor_a.x, r->anchor_a.y, r->anchor_b.x, r->anchor_b.y,
         r->approx_seg_len, r->seg_mass, r->seg_thickness, r->color.r, r->color.g, r->color.b,
         r->color.a);
-  std::istringstream in(out.str());
-  return {std::istream_iterator<std::string>(in), {}};
+  return words(out.str());
 }
 
 // The values `after` holds otherwise than `before`, in order; items `before` lacks are left out.

@@ -1,15 +1,63 @@
 #pragma once
-// The app-level fixture: scenes written into the test's scratch folder and loaded through the
-// reset's own code, with their standard output captured.
-#include <chipmunk/chipmunk.h>
+// Shared by every test executable: a scratch folder per test, files in it, table cells split into
+// words, what a space holds, and (where the app is linked) scenes loaded as a reset loads them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
+// Makes a fresh folder under /tmp the working one (scene, mesh and material paths are read
+// relative to it) and removes it with everything in it at the end.
+struct Scratch {
+  Scratch() {
+    char pattern[] = "/tmp/quillmoor-test-XXXXXX";
+    std::filesystem::current_path(path = mkdtemp(pattern) ? pattern : "");  // throws on failure
+  }
+  ~Scratch() {
+    std::error_code ignored;
+    std::filesystem::current_path("/tmp", ignored);
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string path;
+};
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+inline std::vector<std::string> words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), {}};
+}
+
+// Whether `text` holds `part`; the text is shown when not.
+inline testing::AssertionResult has(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "no '" << part << "' in:\n" << text;
+}
+
+// The bodies, shapes or constraints of a space in the order they were added, e.g.
+// all<cpBody>(space, cpSpaceEachBody).
+template <typename T, typename Space, typename Each>
+std::vector<T*> all(Space* space, Each each) {
+  std::vector<T*> out;
+  each(
+      space, [](T* item, void* list) { static_cast<std::vector<T*>*>(list)->push_back(item); },
+      &out);
+  return out;
+}
+
+#if __has_include("app/state.h")  // only the app's tests link the reset
 #include "app/frame_loop.h"
 #include "app/state.h"
-#include "scratch.h"
-#include "world/mesh.h"
 #include "world/physics.h"
 
 class ScratchDir : public testing::Test {
@@ -24,7 +72,6 @@ class ScratchDir : public testing::Test {
     writeFile("scene.txt", text);
     return loadFile("scene.txt");
   }
-
   Scene* loadFile(const char* path) {
     app_.scene_file = path;
     testing::internal::CaptureStdout();
@@ -32,10 +79,10 @@ class ScratchDir : public testing::Test {
     output_ = testing::internal::GetCapturedStdout();
     return app_.scene.get();
   }
-
   cpSpace* space() const { return app_.space; }
 
   Scratch scratch_;
   AppState app_;  // the current space and scene of the last load, released at the end
   std::string output_;
 };
+#endif

@@ -1,9 +1,7 @@
 #pragma once
 // Helpers for the window tests: child processes, polling and pictures.
-#include <fcntl.h>
 #include <png.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -12,7 +10,7 @@
 #include <functional>
 #include <thread>
 
-#include "scratch.h"
+#include "test_support.h"
 
 // Polls `done` until it holds (true) or the time is up (false).
 inline bool eventually(const std::function<bool()>& done, double seconds = 10) {
@@ -24,7 +22,7 @@ inline bool eventually(const std::function<bool()>& done, double seconds = 10) {
 
 // A program (searched in PATH) writing its stdout and stderr to files of its own, which can be
 // read while it runs; killed at the end if still running. Once it has ended, `status` is its
-// exit status (-1 after a signal).
+// exit status (-1 after a signal, 127 when it cannot be started).
 struct Background {
   explicit Background(std::vector<std::string> argv) {
     static int started = 0;
@@ -32,13 +30,12 @@ struct Background {
     std::vector<char*> args;
     for (std::string& arg : argv) args.push_back(arg.data());
     args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (int fd : {1, 2})
-      posix_spawn_file_actions_addopen(&actions, fd, (files + (fd == 1 ? ".out" : ".err")).c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) exited = true;
-    posix_spawn_file_actions_destroy(&actions);
+    if ((pid = fork()) == 0) {
+      std::freopen((files + ".out").c_str(), "w", stdout);
+      std::freopen((files + ".err").c_str(), "w", stderr);
+      execvp(args[0], args.data());
+      _exit(127);
+    }
   }
   ~Background() {
     if (running()) kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
@@ -67,9 +64,9 @@ struct RunResult {
   int status;
   std::string out, err;
 };
-// Runs a program to its end, killed after 20 s (status -1).
-inline RunResult run(const std::vector<std::string>& argv) {
-  Background child(argv);
+// Runs a program to its end, killed after 20 s (status -1); arguments apart by blanks.
+inline RunResult run(const std::string& command) {
+  Background child(words(command));
   child.waitExit();
   return {child.status, child.out(), child.err()};
 }

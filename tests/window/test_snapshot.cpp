@@ -15,6 +15,16 @@ struct Probe {
   Pixel want;
   int tolerance = 8;  // on each channel
 };
+// Probes written "x,y" and a colour letter: k black, r red, g green, b blue, G grey.
+std::vector<Probe> probes(const std::string& text) {
+  std::vector<Probe> out;
+  for (const std::string& w : words(text)) {
+    const Pixel colours[] = {kBlack, kRed, kGreen, kBlue, kGrey};
+    const Pixel want = colours[std::string("krgbG").find(w.back())];
+    out.push_back({std::stoi(w), std::stoi(w.substr(w.find(',') + 1)), want});
+  }
+  return out;
+}
 
 // An object with this mesh at this position, static unless `more` says otherwise.
 std::string obj(std::string name, std::string mesh, std::string pos, std::string more = "") {
@@ -26,12 +36,10 @@ class Snapshot : public testing::Test {
  protected:
   void SetUp() override { writePaints(); }
   // The scene's picture after the actions, checked at the probes.
-  Image shot(const std::string& scene, std::vector<std::string> actions = {},
+  Image shot(const std::string& scene, const std::string& actions = "",
              const std::vector<Probe>& probes = {}) {
     writeFile("scene.txt", scene);
-    actions.insert(actions.begin(), QUILLMOOR_SNAPSHOT);
-    actions.insert(actions.end(), {"--out", "out.png"});
-    last_ = run(actions);
+    last_ = run(QUILLMOOR_SNAPSHOT " " + actions + " --out out.png");
     EXPECT_EQ(last_.status, 0) << last_.err;
     const Image image("out.png");
     std::remove("out.png");
@@ -76,14 +84,13 @@ TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
     return Probe{800 + int(std::lround(along * std::cos(angle))),
                  int(std::lround(550 + j * seconds) + std::lround(down * std::sin(angle))), want};
   };
-  shot(scene, {"--move", "890,450", "--move", "890,550", "--ticks", "44"},
-       {{240, 260, kRed},     {160, 340, kGreen},   {153, 346, kGreen},    {246, 254, kRed},
-        {145, 300, kBlack},   {255, 300, kBlack},   {200, 245, kBlack},    {200, 355, kBlack},
-        {640, 340, kGreen},   {560, 260, kRed},     {690, 390, kGreen},    {300, 600, kRed},
-        {110, 458, kBlue},    {218, 542, kBlue},    {490, 742, kBlue},     {92, 455, kBlack},
-        {116, 440, kBlack},   {216, 546, kBlack},   {512, 747, kBlack},    {484, 760, kBlack},
-        bar(30, 30, kRed),    bar(90, 90, kRed),    bar(-30, -30, kGreen), bar(-90, -90, kGreen),
-        bar(60, -60, kBlack), bar(-60, 60, kBlack), bar(110, 110, kBlack)});
+  std::vector<Probe> want = probes(
+      "240,260r 160,340g 153,346g 246,254r 145,300k 255,300k 200,245k 200,355k 640,340g 560,260r "
+      "690,390g 300,600r 110,458b 218,542b 490,742b 92,455k 116,440k 216,546k 512,747k 484,760k");
+  for (int d : {30, 90, -30, -90}) want.push_back(bar(d, d, d > 0 ? kRed : kGreen));
+  for (int d : {60, -60}) want.push_back(bar(d, -d, kBlack));
+  want.push_back(bar(110, 110, kBlack));
+  shot(scene, "--move 890,450 --move 890,550 --ticks 44", want);
   EXPECT_EQ(last_.out,
             "Reading scene file 'scene.txt'..\nReading mesh file 'two.obj'..\n"
             "Reading material file 'two.mtl'..\nReading mesh file 'green.obj'..\n"
@@ -91,7 +98,7 @@ TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
             "Reading material file 'red.mtl'..\nReading mesh file 'bar.obj'..\n"
             "Reading material file 'two.mtl'..\n");
   EXPECT_EQ(last_.err, "");
-  shot("scene_draw_rope_after_objects 1\n" + scene, {}, {{300, 600, kBlue}, {270, 570, kRed}});
+  shot("scene_draw_rope_after_objects 1\n" + scene, "", probes("300,600b 270,570r"));
 }
 
 // The brightest pixel within two of (x, y) along a row or a column: smooth thin lines spread
@@ -118,13 +125,13 @@ TEST_F(Snapshot, ScrollerMovesLeftWithItsShadow) {
       "scene_fps 50\nscene_scroller_text_speed 400\nscene_scroller_text_y 400\n"
       "scene_scroller_text_shadow_dist 20 30\nscene_scroller_text l\n" +
       obj("back", "blue", "512 384", "obj_scale 7\nobj_mass 0\n");
-  const Image one = shot(scene, {"--ticks", "60"});
+  const Image one = shot(scene, "--ticks 60");
   const double p1 = strokeX(one, 370),
-               p2 = strokeX(shot(scene + "scene_scroller_text_scale 2\n", {"--ticks", "60"}), 370);
+               p2 = strokeX(shot(scene + "scene_scroller_text_scale 2\n", "--ticks 60"), 370);
   EXPECT_NEAR(2 * p1 - p2, 1024 - 60 * 400 / 50.0, 1.5) << p1 << " " << p2;
-  EXPECT_NEAR(p1 - strokeX(shot(scene, {"--ticks", "70"}), 370), 10 * 400 / 50.0, 0.5);
+  EXPECT_NEAR(p1 - strokeX(shot(scene, "--ticks 70"), 370), 10 * 400 / 50.0, 0.5);
   // Past the left edge (about 135 ticks) it starts again from the right: in view once more.
-  EXPECT_GT(strokeX(shot(scene, {"--ticks", "200"}), 370), 0.0);
+  EXPECT_GT(strokeX(shot(scene, "--ticks 200"), 370), 0.0);
   // The black shadow is 20 right and 30 down, unscaled: below the baseline only it shows.
   const int x = int(std::lround(p1));
   expect(one, {{x, 370, {255, 255, 255}, 60},
@@ -139,13 +146,9 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
   // weights, 0.1 for the smallest level and 1.25 times that for each larger one (1.984).
   const std::string glow = "scene_glow_enabled 1\n",
                     all = obj("all", "grey", "512 384", "obj_scale 20\nobj_mass 0\n");
-  const Pixel lit{153, 153, 153};
-  shot(glow + "scene_glow_base 0.1\nscene_glow_mul 1.25\n" + all, {},
-       {{200, 150, lit, 6},
-        {824, 150, lit, 6},
-        {512, 384, lit, 6},
-        {200, 618, lit, 6},
-        {824, 618, lit, 6}});
+  std::vector<Probe> lit = probes("200,150k 824,150k 512,384k 200,618k 824,618k");
+  for (Probe& p : lit) p.want = {153, 153, 153}, p.tolerance = 6;
+  shot(glow + "scene_glow_base 0.1\nscene_glow_mul 1.25\n" + all, "", lit);
   // One grey square in the upper right glows there, and spreads past its edge.
   const std::string corner = obj("a", "grey", "874 150");
   const Image image = shot(glow + corner);
@@ -159,11 +162,11 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
                 std::abs(middle.at(x1, y1).r - middle.at(x2, y2).r) <= 3)
         << middle.at(x1, y1).r << " " << middle.at(x2, y2).r;
   // A window below 512 pixels has no room for the glow: the plain frame, the world stretched.
-  const Image small = shot(glow + corner, {"--size", "400x300"},
+  const Image small = shot(glow + corner, "--size 400x300",
                            {{341, 58, kGrey, 2}, {318, 58, kBlack}, {341, 82, kBlack}});
   EXPECT_TRUE(small.width == 400 && small.height == 300);
-  EXPECT_EQ(small.rgb, shot(corner, {"--size", "400x300"}).rgb);
-  const Image none = shot("", {"--scene", "none.txt"});  // no scene: all black
+  EXPECT_EQ(small.rgb, shot(corner, "--size 400x300").rgb);
+  const Image none = shot("", "--scene none.txt");  // no scene: all black
   EXPECT_EQ(std::count(none.rgb.begin(), none.rgb.end(), 0), 1024 * 768 * 3);
   EXPECT_EQ(last_.out, "Reading scene file 'none.txt'..\nSCENE FILE NOT FOUND! ('none.txt')\n");
 }
@@ -173,8 +176,7 @@ TEST_F(Snapshot, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
       "new_obj box\nobj_mesh red.obj\nobj_col_mesh red.obj\nobj_pos 700 400\n"
       "new_joint_pin\njoint_obj_a box\njoint_anchor_b 300 400\n"
       "new_obj floor\nobj_mass 0\nobj_col_line 100 600 900 600 0\n";
-  const Image plain = shot(scene, {"--ticks", "2"}),
-              debug = shot(scene, {"--ticks", "2", "--debug"});
+  const Image plain = shot(scene, "--ticks 2"), debug = shot(scene, "--ticks 2 --debug");
   ASSERT_FALSE(plain.rgb.empty());
   ASSERT_FALSE(debug.rgb.empty());
   int joint = 0, differing = 0;

@@ -5,44 +5,31 @@
 
 namespace {
 
-const std::string kFind = "search --onlyvisible --name ^Quillmoor";
+// The mean x of the red pixels in the window's row 384, from a screenshot. Without a window
+// manager freeglut's unset position leaves the window at (-1, -1).
+double redCentre() {
+  run("import -window root PNG24:screen.png");
+  const Image screen("screen.png");
+  double sum = 0, count = 0;
+  for (int x = 0; x < screen.width; ++x)
+    if (const Pixel p = screen.at(x, 383); p.r > 200 && p.g < 50 && p.b < 50) sum += x + 1, ++count;
+  return count ? sum / count : -1;
+}
 
-class Viewer : public testing::Test {
- protected:
+TEST(Viewer, HelpThenReloadsOnRPushesWithTheMouseAfterGlowFramesAndEndsOnEscape) {
+  Scratch scratch;
   // Xvfb resets whenever its last client leaves, and a program connecting just then fails to
   // open the display: an X client (the keeper) stays connected all along.
-  void SetUp() override {
-    ASSERT_TRUE(keeper_.waitFor("x:")) << keeper_.err();
-    xdo("mousemove 5 5");  // over the window, away from objects
-    writePaints();
-  }
-  // A window outlives its killed process for a moment; the next test must not find it.
-  void TearDown() override {
-    EXPECT_TRUE(eventually([&] { return xdo(kFind, false).empty(); }));
-  }
-  std::string xdo(const std::string& arguments, bool check = true) {
-    const RunResult result = run({"sh", "-c", "exec xdotool " + arguments});
+  Background keeper({"stdbuf", "-oL", "xdotool", "getmouselocation", "sleep", "600"});
+  ASSERT_TRUE(keeper.waitFor("x:")) << keeper.err();
+  const auto xdo = [](const std::string& arguments, bool check = true) {
+    const RunResult result = run("xdotool " + arguments);
     EXPECT_TRUE(!check || result.status == 0) << arguments << ": " << result.err;
     return result.out;
-  }
-  // The mean x of the red pixels in the window's row 384, from a screenshot. Without a window
-  // manager freeglut's unset position leaves the window at (-1, -1).
-  double redCentre() {
-    run({"import", "-window", "root", "PNG24:screen.png"});
-    const Image screen("screen.png");
-    double sum = 0, count = 0;
-    for (int x = 0; x < screen.width; ++x)
-      if (const Pixel p = screen.at(x, 383); p.r > 200 && p.g < 50 && p.b < 50)
-        sum += x + 1, ++count;
-    return count ? sum / count : -1;
-  }
-
-  Scratch scratch_;
-  Background keeper_{{"stdbuf", "-oL", "xdotool", "getmouselocation", "sleep", "600"}};
-};
-
-TEST_F(Viewer, HelpThenReloadsOnRPushesWithTheMouseAfterGlowFramesAndEndsOnEscape) {
-  const RunResult help = run({QUILLMOOR_VIEWER, "--fullscreen", "-?", "--scene", "other.txt"});
+  };
+  xdo("mousemove 5 5");  // over the window, away from objects
+  writePaints();
+  const RunResult help = run(QUILLMOOR_VIEWER " --fullscreen -? --scene other.txt");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out,
             "Unrecognized command line parameter: '-?'\n\nList of parameters:\n"
@@ -55,7 +42,8 @@ TEST_F(Viewer, HelpThenReloadsOnRPushesWithTheMouseAfterGlowFramesAndEndsOnEscap
   Background viewer({QUILLMOOR_VIEWER, "--scene", "a.txt", "--bogus", "--scene", "box.txt"});
   ASSERT_TRUE(viewer.waitFor(missing)) << viewer.err();
   std::string id;
-  ASSERT_TRUE(eventually([&] { return !(id = xdo(kFind, false)).empty(); }));
+  ASSERT_TRUE(eventually(
+      [&] { return !(id = xdo("search --onlyvisible --name ^Quillmoor", false)).empty(); }));
   EXPECT_EQ(xdo("getwindowname " + id),
             "Quillmoor -- Made by Velkori | https://velkori.example.com/\n");
   // Created afterwards, the scene loads on the next reset; each line arrives while the viewer
@@ -78,6 +66,9 @@ TEST_F(Viewer, HelpThenReloadsOnRPushesWithTheMouseAfterGlowFramesAndEndsOnEscap
   EXPECT_EQ(viewer.status, 0);
   EXPECT_EQ(viewer.out(), missing + loaded + loaded);
   EXPECT_EQ(viewer.err(), "");
+  // A window outlives its killed process for a moment; it must go too.
+  EXPECT_TRUE(
+      eventually([&] { return xdo("search --onlyvisible --name ^Quillmoor", false).empty(); }));
 }
 
 }  // namespace
