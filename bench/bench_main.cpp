@@ -82,7 +82,7 @@ void tickVersusRaw(benchmark::State& state, TickWorld world) {
     ours_first = !ours_first;
   }
   // Same world, same steps: anything but the same states means the comparison is unfair.
-  if (worldHash(app.space) != worldHash(raw)) fail(state, "the two worlds diverged");
+  if (stateHash(app.space) != stateHash(raw)) fail(state, "the two worlds diverged");
   state.counters["raw_ms"] = theirs * 1e3 / state.iterations();
   state.counters["ratio"] = ours / theirs;
   freeSpace(raw);

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -212,21 +211,4 @@ std::string writeDrawScene(const std::string& dir, int triangles) {
       << 60 + (i % 10) * 100 << " " << 50 + (i / 10) * 75 << "\n";
   writeFile(dir + "/scene.txt", s.str());
   return dir + "/scene.txt";
-}
-
-unsigned long long worldHash(cpSpace* space) {
-  unsigned long long h = 1469598103934665603ull;
-  cpSpaceEachBody(
-      space,
-      [](cpBody* b, void* data) {
-        auto& hash = *static_cast<unsigned long long*>(data);
-        const cpVect p = cpBodyGetPosition(b), v = cpBodyGetVelocity(b);
-        for (double d : {p.x, p.y, cpBodyGetAngle(b), v.x, v.y, cpBodyGetAngularVelocity(b)}) {
-          unsigned char bytes[sizeof d];
-          std::memcpy(bytes, &d, sizeof d);
-          for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
-        }
-      },
-      &h);
-  return h;
 }

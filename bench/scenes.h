@@ -30,4 +30,3 @@ std::string writeDrawScene(const std::string& dir, int triangles);
 std::string writeObj(const std::string& dir, const std::string& name, int triangles);
 
 // A hash of every body's position, angle and velocities, in the space's own order.
-unsigned long long worldHash(cpSpace* space);

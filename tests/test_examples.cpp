@@ -2,7 +2,6 @@
 // what was read. After 60 seconds of its own ticks every body (rope segments too) is within a
 // generous box around the world view and at a finite position. And the physics bit for bit.
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <tuple>
@@ -59,20 +58,6 @@ INSTANTIATE_TEST_SUITE_P(Gallery, Example, testing::ValuesIn(sceneFolders()),
                            return name.substr(name.rfind('/') + 1);
                          });
 
-// A speed-up of the step must leave every body where the old code left it, to the last bit:
-// FNV-1a over the bytes of every body's position, angle and velocities.
-uint64_t stateHash(cpSpace* space) {
-  uint64_t h = 1469598103934665603ull;
-  for (cpBody* b : all<cpBody>(space, cpSpaceEachBody))
-    for (double d : {cpBodyGetPosition(b).x, cpBodyGetPosition(b).y, cpBodyGetAngle(b),
-                     cpBodyGetVelocity(b).x, cpBodyGetVelocity(b).y, cpBodyGetAngularVelocity(b)}) {
-      unsigned char bytes[sizeof d];
-      std::memcpy(bytes, &d, sizeof d);
-      for (unsigned char byte : bytes) h = (h ^ byte) * 1099511628211ull;
-    }
-  return h;
-}
-
 // Triangles dropped in a staggered heap onto a floor: many contacts, some bouncing.
 std::string pileScene(int count) {
   std::string s =
@@ -85,6 +70,7 @@ std::string pileScene(int count) {
   return s;
 }
 
+// A speed-up of the step must leave every body where the old code left it, to the last bit.
 class Determinism : public ScratchDir {};
 
 TEST_F(Determinism, BodiesEndBitForBitWhereTheyDidBefore) {

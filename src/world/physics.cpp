@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "scene/scene.h"
@@ -125,6 +126,23 @@ void applySpaceSettings(cpSpace* space, const SceneSettings& settings) {
 void guardBody(cpBody* body) {
   cpBodySetVelocityUpdateFunc(body, guardedVelocity);
   cpBodySetPositionUpdateFunc(body, guardedPosition);
+}
+
+uint64_t stateHash(cpSpace* space) {
+  uint64_t hash = 1469598103934665603ull;
+  cpSpaceEachBody(
+      space,
+      [](cpBody* b, void* data) {
+        auto& h = *static_cast<uint64_t*>(data);
+        const cpVect p = cpBodyGetPosition(b), v = cpBodyGetVelocity(b);
+        for (double d : {p.x, p.y, cpBodyGetAngle(b), v.x, v.y, cpBodyGetAngularVelocity(b)}) {
+          unsigned char bytes[sizeof d];
+          std::memcpy(bytes, &d, sizeof d);
+          for (unsigned char byte : bytes) h = (h ^ byte) * 1099511628211ull;
+        }
+      },
+      &hash);
+  return hash;
 }
 
 void stepSpace(cpSpace* space, int substeps, double dt) {

@@ -3,6 +3,7 @@
 #include <chipmunk/chipmunk.h>
 
 #include <cmath>
+#include <cstdint>
 
 struct SceneSettings;
 
@@ -44,6 +45,10 @@ void applySpaceSettings(cpSpace* space, const SceneSettings& settings);
 // Every moving body this program makes passes through here: it keeps the body's speeds
 // finite and below kMaxBodySpeed at every step.
 void guardBody(cpBody* body);
+
+// FNV-1a over the bytes of every body's position, angle and velocities, in the space's order:
+// two worlds with the same hash have moved the same, to the last bit.
+uint64_t stateHash(cpSpace* space);
 
 // Steps the space `substeps` times by dt; nothing happens for a count of 0 or below.
 void stepSpace(cpSpace* space, int substeps, double dt);
