@@ -234,6 +234,9 @@ TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEd
   EXPECT_TRUE(cpveql(cpBodyGetPosition(body), cpBodyGetPosition(twin)) &&
               cpveql(cpBodyGetVelocity(body), cpBodyGetVelocity(twin)));
   releaseWorld(plain);
+  startStep(app_);
+  releaseWorld(app_);  // waits for the step before the space goes
+  EXPECT_FALSE(app_.stepping.valid());
 }
 
 }  // namespace
