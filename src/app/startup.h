@@ -9,8 +9,8 @@ void prepareOutput();
 // grows again each time, and the page faults cost a large frame a fifth of its time.
 void steadyHeap();
 
-// The heap made steady, the window system, a double-buffered RGB window, the glow chain, the drawing state and
-// the four callbacks, in that order.
+// The heap made steady, the window system, a double-buffered RGB window, the glow chain, the
+// drawing state and the four callbacks, in that order.
 void openWindow(int* argc, char** argv, int width, int height);
 
 // The library's one-time initialisation and the first reset with this scene file.

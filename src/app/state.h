@@ -30,9 +30,9 @@ struct AppState {
   // With --watch only: what the last reset found, and the files it opened or tried to open.
   std::unique_ptr<Diagnostics> diagnostics;
   Watch watch;
+  std::vector<cpVect> queued_pushes;  // mouse points that arrived during the step
   // The step running alongside the frame, valid until finished; it yields the step's
   // milliseconds. Last, so that at exit it is waited for before anything it uses goes.
-  std::vector<cpVect> queued_pushes;  // mouse points that arrived during the step
   std::future<double> stepping;
 };
 
