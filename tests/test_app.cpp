@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -194,6 +195,12 @@ TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEd
     EXPECT_NEAR(cpBodyGetAngularVelocity(body), torque / cpBodyGetMoment(body), 1e-12) << angle;
   }
   cpBodySetAngle(body, 0);
+  cpBodySetAngularVelocity(body, 0.0);
+  cpBodySetVelocity(body, cpvzero);
+  MouseImpulseQuery huge{cpv(505, 300), cpv(DBL_MAX, 0)};  // no turn: on the centre's line
+  for (int i = 0; i < 3; ++i)  // the third would overflow the speed and is dropped whole
+    cpSpacePointQuery(space(), huge.point, 0.0, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &huge);
+  EXPECT_TRUE(cpBodyGetVelocity(body).x == DBL_MAX && cpBodyGetAngularVelocity(body) == 0.0);
   // x, y and the triangles holding the point; the last is on the static square.
   const double points[][3] = {
       {503, 303, 2}, {503, 302, 1}, {510, 300, 1}, {510.001, 300, 0}, {100, 100, 0}};
