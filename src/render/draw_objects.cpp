@@ -74,29 +74,22 @@ void drawObject(const SceneObject& object, const Pose& pose) {
   glPopMatrix();
 }
 
-void drawRope(const SceneRope& rope, const Pose* segments) {
+void drawRope(const SceneRope& rope, const std::vector<Pose>& segments) {
   const float half = rope.seg_len * 0.5f;
   glLineWidth(rope.seg_thickness);
   glBegin(GL_LINE_STRIP);
   const float color[4] = {rope.color.r, rope.color.g, rope.color.b, rope.color.a};
   glColor4fv(color);
-  const size_t n = rope.segments.size();
-  for (size_t i = 0; i < n; ++i) {
-    const cpVect p = segments[i].p, rot = segments[i].rot;
+  for (const Pose& segment : segments) {
+    const cpVect p = segment.p, rot = segment.rot;
     // The strip runs from the free end of the first segment to the far end of the last.
-    if (i == 0)
+    if (&segment == &segments.front())
       glVertex2f(static_cast<float>(p.x - half * rot.x), static_cast<float>(p.y - half * rot.y));
     glVertex2f(static_cast<float>(p.x), static_cast<float>(p.y));
-    if (i == n - 1)
+    if (&segment == &segments.back())
       glVertex2f(static_cast<float>(p.x + half * rot.x), static_cast<float>(p.y + half * rot.y));
   }
   glEnd();
-}
-
-size_t segmentCount(const Scene& scene) {
-  size_t n = 0;
-  for (const auto& rope : scene.ropes) n += rope->segments.size();
-  return n;
 }
 
 Pose poseOf(cpBody* body) {
@@ -107,11 +100,15 @@ Pose poseOf(cpBody* body) {
 
 void capturePoses(const Scene& scene, Poses& poses) {
   poses.objects.clear();
-  poses.segments.clear();
   for (const auto& [name, object] : scene.objects)
     poses.objects.push_back(object->body ? poseOf(object->body) : Pose{object->pos, {}, {}});
-  for (const auto& rope : scene.ropes)
-    for (cpBody* segment : rope->segments) poses.segments.push_back(poseOf(segment));
+  poses.ropes.resize(scene.ropes.size());
+  auto rope_poses = poses.ropes.begin();
+  for (const auto& rope : scene.ropes) {
+    rope_poses->clear();
+    for (cpBody* segment : rope->segments) rope_poses->push_back(poseOf(segment));
+    ++rope_poses;
+  }
 }
 
 void drawObjects(const Scene& scene, const Poses& poses) {
@@ -125,10 +122,7 @@ void drawObjects(const Scene& scene, const Poses& poses) {
 }
 
 void drawRopes(const Scene& scene, const Poses& poses) {
-  if (poses.segments.size() != segmentCount(scene)) return;
-  const Pose* segments = poses.segments.data();
-  for (const auto& rope : scene.ropes) {
-    drawRope(*rope, segments);
-    segments += rope->segments.size();
-  }
+  if (poses.ropes.size() != scene.ropes.size()) return;
+  auto segments = poses.ropes.begin();
+  for (const auto& rope : scene.ropes) drawRope(*rope, *segments++);
 }

@@ -13,8 +13,8 @@ struct Pose {
 // Where the bodies are drawn, read once a tick, so that a frame never reads a space that
 // another thread may be stepping.
 struct Poses {
-  std::vector<Pose> objects;   // one for each of scene.objects, in its order
-  std::vector<Pose> segments;  // every rope's segments, rope after rope
+  std::vector<Pose> objects;             // one for each of scene.objects, in its order
+  std::vector<std::vector<Pose>> ropes;  // each rope's segments
 };
 
 void capturePoses(const Scene& scene, Poses& poses);
