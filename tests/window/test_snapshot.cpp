@@ -161,11 +161,11 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
     EXPECT_TRUE(middle.at(x1, y1).r > 20 &&
                 std::abs(middle.at(x1, y1).r - middle.at(x2, y2).r) <= 3)
         << middle.at(x1, y1).r << " " << middle.at(x2, y2).r;
-  // A window below 512 pixels has no room for the glow: the plain frame, the world stretched.
-  const Image small = shot(glow + corner, "--size 400x300",
-                           {{341, 58, kGrey, 2}, {318, 58, kBlack}, {341, 82, kBlack}});
-  EXPECT_TRUE(small.width == 400 && small.height == 300);
-  EXPECT_EQ(small.rgb, shot(corner, "--size 400x300").rgb);
+  // A window under 512 pixels wide has no room for the glow: the plain frame, the world stretched.
+  const Image small = shot(glow + corner, "--size 400x600",
+                           {{341, 117, kGrey, 2}, {318, 117, kBlack}, {341, 160, kBlack}});
+  EXPECT_TRUE(small.width == 400 && small.height == 600);
+  EXPECT_EQ(small.rgb, shot(corner, "--size 400x600").rgb);
   const Image none = shot("", "--scene none.txt");  // no scene: all black
   EXPECT_EQ(std::count(none.rgb.begin(), none.rgb.end(), 0), 1024 * 768 * 3);
   EXPECT_EQ(last_.out, "Reading scene file 'none.txt'..\nSCENE FILE NOT FOUND! ('none.txt')\n");
