@@ -123,7 +123,8 @@ TEST_F(Snapshot, ScrollerMovesLeftWithItsShadow) {
   // y 400, a font distance right of the text's left end X that doubles at scale 2: X = 2 p1 - p2.
   const std::string scene =
       "scene_fps 50\nscene_scroller_text_speed 400\nscene_scroller_text_y 400\n"
-      "scene_scroller_text_shadow_dist 20 30\nscene_scroller_text l\n" +
+      "scene_scroller_text_shadow_dist 20 30\nscene_scroller_text_thickness 8\n"
+      "scene_scroller_text l\n" +
       obj("back", "blue", "512 384", "obj_scale 7\nobj_mass 0\n");
   const Image one = shot(scene, "--ticks 60");
   const double p1 = strokeX(one, 370),
@@ -132,9 +133,11 @@ TEST_F(Snapshot, ScrollerMovesLeftWithItsShadow) {
   EXPECT_NEAR(p1 - strokeX(shot(scene, "--ticks 70"), 370), 10 * 400 / 50.0, 0.5);
   // Past the left edge (about 135 ticks) it starts again from the right: in view once more.
   EXPECT_GT(strokeX(shot(scene, "--ticks 200"), 370), 0.0);
-  // The black shadow is 20 right and 30 down, unscaled: below the baseline only it shows.
+  // The stroke is 8 wide. The black shadow is 20 right and 30 down, unscaled: below the
+  // baseline only it shows.
   const int x = int(std::lround(p1));
-  expect(one, {{x, 370, {255, 255, 255}, 60},
+  expect(one, {{x - 3, 370, {255, 255, 255}, 60},
+               {x + 3, 370, {255, 255, 255}, 60},
                {x + 20, 370, kBlack, 40},
                {x + 20, 420, kBlack, 40},
                {x, 420, kBlue},
