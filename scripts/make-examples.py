@@ -25,6 +25,9 @@ PALETTE = {
     "neon_violet": (0.65, 0.40, 1.00), "neon_white": (0.92, 0.95, 1.00),
 }
 
+# The caption most examples scroll: small, three units thick, at 120 units a second.
+CAPTION = dict(scroller_text_scale=0.25, scroller_text_thickness=3, scroller_text_speed=120)
+
 
 class Mesh:
     """Coloured convex polygons; each becomes one OBJ face, which the reader fans."""
@@ -204,8 +207,7 @@ def cradle():
                mouse_impulse_force=0.05, mouse_impulse_force_max=2000,
                scroller_text="Newton's cradle -- pin joints and bounciness 1 -- move the mouse "
                "over a ball to swing it, r restarts",
-               scroller_text_y=80, scroller_text_scale=0.25, scroller_text_thickness=3,
-               scroller_text_speed=120, scroller_text_color=(0.85, 0.90, 1.0, 1))
+               scroller_text_y=80, **CAPTION, scroller_text_color=(0.85, 0.90, 1.0, 1))
     radius, sides, length, top = 30.0, 32, 300.0, 180.0
     pitch = 2 * radius * math.cos(math.pi / sides) + 2
     frame = Mesh("Newton's cradle: the frame, drawn only")
@@ -255,8 +257,7 @@ def bridge():
                draw_rope_after_objects=0,
                scroller_text="A rope bridge -- three balls roll down the ramp and across -- "
                "push them back with the mouse, r starts again",
-               scroller_text_y=70, scroller_text_scale=0.25, scroller_text_thickness=3,
-               scroller_text_speed=120, scroller_text_color=(0.99, 0.86, 0.5, 1))
+               scroller_text_y=70, **CAPTION, scroller_text_color=(0.99, 0.86, 0.5, 1))
     left_edge, right_edge, deck, drop = 232.0, 792.0, 434.0, 40.0
     s.comment("The left ledge is a ramp down to the bridge. Static objects (mass 0) collide",
               "through thick lines (radius 4); the rock is drawn by a separate mesh.")
@@ -352,8 +353,7 @@ def machine():
                mouse_impulse_force=0.05, mouse_impulse_force_max=1500,
                scroller_text="A Ferris wheel -- pin joints hold the hub, slide joints hang the "
                "gondolas -- push a gondola with the mouse",
-               scroller_text_y=60, scroller_text_scale=0.25, scroller_text_thickness=3,
-               scroller_text_speed=120, scroller_text_color=(0.6, 0.9, 0.85, 1))
+               scroller_text_y=60, **CAPTION, scroller_text_color=(0.6, 0.9, 0.85, 1))
     hub, rim, count = (512.0, 330.0), 210.0, 8
     stand = Mesh("Ferris wheel: the stand and the ground, drawn only")
     stand.poly("slate", rect(0, 700, 1024, 768)).poly("grass", rect(0, 696, 1024, 704))
@@ -490,8 +490,7 @@ def pyramid():
                mouse_impulse_force=0.08, mouse_impulse_force_max=3000,
                scroller_text="A pyramid of crates -- it stands until you push it: move the "
                "mouse through it -- r builds it again",
-               scroller_text_y=90, scroller_text_scale=0.25, scroller_text_thickness=3,
-               scroller_text_speed=120, scroller_text_color=(0.96, 0.93, 0.84, 1))
+               scroller_text_y=90, **CAPTION, scroller_text_color=(0.96, 0.93, 0.84, 1))
     ground = Mesh("Pyramid: the ground, drawn only")
     ground.poly("slate", rect(0, 700, 1024, 768)).poly("slate_light", rect(0, 700, 1024, 706))
     s.obj("Ground", (0, 0), mesh=s.mesh("ground.obj", ground),

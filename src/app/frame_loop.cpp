@@ -124,10 +124,14 @@ void finishStep(AppState& app) {
   app.queued_pushes.clear();
 }
 
-void onDisplay() {
-  const double start = g_app.stats ? nowSeconds() : 0.0;
+void drawCurrentFrame() {
   drawFrame(g_app.scene.get(), g_app.poses, g_app.scroller, g_app.glow);
   if (g_app.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
+}
+
+void onDisplay() {
+  const double start = g_app.stats ? nowSeconds() : 0.0;
+  drawCurrentFrame();
   glutSwapBuffers();  // the driver finishes the frame here
   if (g_app.stats) addFrameSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
 }

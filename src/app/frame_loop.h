@@ -46,6 +46,9 @@ TickPlan startStep(AppState& app);
 // Waits for the step started by startStep, if any, then applies the pushes queued meanwhile.
 void finishStep(AppState& app);
 
+// The current frame into the back buffer, with the physics over it under --debug.
+void drawCurrentFrame();
+
 // The display callback: the current frame, then the buffer swap.
 void onDisplay();
 

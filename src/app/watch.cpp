@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 
 #include "app/frame_loop.h"
 #include "app/state.h"
+#include "app/stats.h"
 
 namespace {
 
@@ -18,14 +18,9 @@ constexpr uint32_t kEvents =
     IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 constexpr unsigned kPollMs = 20;
 
-double secondsNow() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
 void onWatchTimer(int) {
   glutTimerFunc(kPollMs, onWatchTimer, 0);
-  if (reloadDue(g_app.watch, secondsNow())) resetScene();
+  if (reloadDue(g_app.watch, nowSeconds())) resetScene();
 }
 
 }  // namespace

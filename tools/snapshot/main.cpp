@@ -17,8 +17,6 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "png_writer.h"
-#include "render/debug_draw.h"
-#include "render/frame.h"
 
 namespace {
 
@@ -173,9 +171,8 @@ void perform(const Action& action) {
 }
 
 // The picture in the back buffer as RGB rows, top row first.
-std::vector<unsigned char> drawAndRead(int width, int height, bool debug) {
-  drawFrame(g_app.scene.get(), g_app.poses, g_app.scroller, g_app.glow);
-  if (debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
+std::vector<unsigned char> drawAndRead(int width, int height) {
+  drawCurrentFrame();
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -209,12 +206,13 @@ int main(int argc, char** argv) {
   int glut_argc = 1;
   openWindow(&glut_argc, argv, options.width, options.height);
   if (options.fullscreen) glutFullScreen();
+  g_app.debug = options.debug;
   startWorld(options.scene_file, options.fullscreen);
   for (const Action& action : options.actions) perform(action);
 
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
   if (options.frames == 0) {
-    const std::vector<unsigned char> rows = drawAndRead(width, height, options.debug);
+    const std::vector<unsigned char> rows = drawAndRead(width, height);
     releaseWorld(g_app);
     if (!writePng(options.out, width, height, rows)) fail(1, "cannot write '%s'", options.out);
     return 0;
@@ -222,7 +220,7 @@ int main(int argc, char** argv) {
   for (int frame = 1; frame <= options.frames; ++frame) {
     if (frame > 1) perform({ActionKind::Ticks, options.every});
     const std::string name = frameName(options.out, frame);
-    if (!writePng(name, width, height, drawAndRead(width, height, options.debug)))
+    if (!writePng(name, width, height, drawAndRead(width, height)))
       fail(1, "cannot write '%s'", name.c_str());
   }
   releaseWorld(g_app);
