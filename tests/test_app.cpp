@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -19,49 +20,43 @@
 
 namespace {
 
-TEST(Arguments, TheLastSceneCountsAndAHelpOptionStopsReading) {
-  // The arguments, the scene and help option read, full screen, statistics.
-  const std::tuple<std::vector<const char*>, const char*, const char*, bool, bool> rows[] = {
-      {{"--scene", "--fullscreen"}, "--fullscreen", nullptr, false, false},
-      {{"--scene", "-h", "--FULLSCREEN", "-H", "--scene"}, "-h", nullptr, false, false},
-      {{"--scene", "a", "-help", "--fullscreen", "-h"}, "a", "-help", false, false},
-      {{"--stats", "--fullscreen"}, "scene.txt", nullptr, true, true},
-      {{"--scene", "--stats", "--Stats"}, "--stats", nullptr, false, false}};
-  for (auto [args, scene, help, fullscreen, stats] : rows) {
-    args.insert(args.begin(), "quillmoor");
-    const Arguments a = readArguments(args.size(), const_cast<char**>(args.data()), "scene.txt");
-    EXPECT_TRUE(a.scene_file == std::string(scene) && a.fullscreen == fullscreen) << args[1];
-    EXPECT_EQ(a.stats, stats) << args[1];
-    EXPECT_STREQ(a.help_option, help) << args[1];
-  }
-}
-
-TEST(CommonOptions, TakenOutWhereTheyStandAsOptions) {
-  // The arguments, what the program's own reading sees, the directories, version, error.
-  const std::tuple<const char*, const char*, std::vector<std::string>, bool, bool> rows[] = {
-      {"", "", {}, false, false},
-      {"--scene a.txt --fullscreen", "--scene a.txt --fullscreen", {}, false, false},
-      {"-C ex --scene a", "--scene a", {"ex"}, false, false},
-      {"--fullscreen -Cex -C sub", "--fullscreen", {"ex", "sub"}, false, false},
-      {"--scene -C x", "--scene -C x", {}, false, false},  // a scene named -C
-      {"--scene --version", "--scene --version", {}, false, false},
-      {"-h -C x --version", "-h -C x --version", {}, false, false},
-      {"--bogus --version", "--bogus", {}, true, false},
-      {"--fullscreen -C", "--fullscreen", {}, false, true},
+// Command lines as the viewer reads them: the shared options taken out where they stand as
+// options, then its own. Each row: the arguments, then what is left | the -C directories |
+// version, error | scene, help option, full screen, statistics.
+TEST(Arguments, SharedOptionsComeOutThenTheLastSceneCountsAndAHelpStopsReading) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"", "| | 0 0 | scene.txt - 0 0"},
+      {"--scene --fullscreen", "--scene --fullscreen | | 0 0 | --fullscreen - 0 0"},
+      {"--scene -h --FULLSCREEN -H --scene", "--scene -h --FULLSCREEN -H --scene | | 0 0 | -h - 0 0"},
+      {"--scene a -help --fullscreen -h", "--scene a -help --fullscreen -h | | 0 0 | a -help 0 0"},
+      {"--stats --fullscreen", "--stats --fullscreen | | 0 0 | scene.txt - 1 1"},
+      {"--scene --stats --Stats", "--scene --stats --Stats | | 0 0 | --stats - 0 0"},
+      {"-C ex --scene a", "--scene a | ex | 0 0 | a - 0 0"},
+      {"--fullscreen -Cex -C sub", "--fullscreen | ex sub | 0 0 | scene.txt - 1 0"},
+      {"--scene -C x", "--scene -C x | | 0 0 | -C - 0 0"},  // a scene named -C
+      {"--scene --version", "--scene --version | | 0 0 | --version - 0 0"},
+      {"-h -C x --version", "-h -C x --version | | 0 0 | scene.txt -h 0 0"},
+      {"-geometry -C -C x", "-geometry -C | x | 0 0 | scene.txt - 0 0"},
+      {"--bogus --version", "--bogus | | 1 0 | scene.txt - 0 0"},
+      {"--fullscreen -C", "--fullscreen | | 0 1 | scene.txt - 1 0"},
   };
-  for (const auto& [text, left, directories, version, error] : rows) {
+  for (const auto& [text, want] : rows) {
     std::vector<std::string> args = words(text);
     std::vector<char*> argv{const_cast<char*>("quillmoor")};
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
-    const CommonOptions common =
-        takeCommonOptions(&argc, argv.data(), {{"--scene"}, {"-h", "--help"}});
-    EXPECT_EQ(std::vector<std::string>(argv.begin() + 1, argv.begin() + argc), words(left)) << text;
+    const CommonOptions common = takeCommonOptions(
+        &argc, argv.data(), {{"--scene", "-display", "-geometry"}, {"-h", "-help", "--help", "-?"}});
     EXPECT_EQ(argv[argc], nullptr) << text;
-    EXPECT_EQ(common.directories, directories) << text;
-    EXPECT_EQ(common.version, version) << text;
-    EXPECT_EQ(!common.error.empty(), error) << text;
+    const Arguments a = readArguments(argc, argv.data(), "scene.txt");
+    std::ostringstream got;
+    for (int i = 1; i < argc; ++i) got << argv[i] << ' ';
+    got << '|';
+    for (const std::string& directory : common.directories) got << ' ' << directory;
+    got << " | " << common.version << ' ' << !common.error.empty() << " | " << a.scene_file << ' '
+        << (a.help_option ? a.help_option : "-") << ' ' << a.fullscreen << ' ' << a.stats;
+    EXPECT_EQ(got.str(), want) << text;
   }
   // Each directory in turn, relative to the one before; a failure is named.
   Scratch scratch;

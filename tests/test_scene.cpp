@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <climits>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -70,52 +71,35 @@ std::string changes(const Scene& before, const Scene& after) {
 
 TEST(Reader, EveryLineSetsItsValuesOnlyWithAllOfThem) {
   Scratch scratch;
-  // What the lines change after the base; each line without its last word changes nothing.
-  const char* rows[][3] = {
-      {"scene_draw_rope_after_objects -1\nscene_glow_enabled 2\n",
-       "scene_fps 30\nscene_step_iterations -4\nscene_solver_iterations +20.9\n"
-       "scene_gravity 1.5 -500\nscene_damping 0.5\nscene_mouse_hide_in_fullscreen 0\n"
-       "scene_mouse_impulse_force 0.25\nscene_mouse_impulse_force_max 9\n"
-       "scene_draw_rope_after_objects 0\nscene_scroller_text_y 50\nscene_scroller_text_scale 2\n"
-       "scene_scroller_text_thickness 3\nscene_scroller_text_shadow_dist 4 -5\n"
-       "scene_scroller_text_speed 9\nscene_scroller_text_color 0.5 0.25 0 0.75\n"
-       "scene_glow_enabled 0\nscene_glow_base 0.5\nscene_glow_mul 2",
-       "30 -4 20 1.5 -500 0.5 0 0.25 9 0 50 2 3 4 -5 9 0.5 0.25 0 0.75 0 0.5 2 "},
-      {"new_obj\nobj_bounciness 0.25\nobj_friction 0.25\n",
-       "obj_mesh m\nobj_col_mesh m\nobj_col_line 1 2 3 4\nobj_pos 10 20\nobj_scale 2\n"
-       "obj_mass 5\nobj_bounciness 0.5\nobj_friction 0.75",
-       "1 1 1 1 2 3 4 10 20 2 5 0.5 0.75 "},
-      {"new_obj a\nnew_joint_pin\njoint_slide_min 1\njoint_slide_max 1\n",
-       "joint_obj_a a\njoint_obj_b a\njoint_anchor_a 1 2\njoint_anchor_b 3 4\n"
-       "joint_slide_min 5\njoint_slide_max 6\njoint_obj_a nobody",
-       "1 1 1 2 3 4 5 6 "},
-      {"new_obj a\nnew_rope\n",
-       "rope_obj_a a\nrope_obj_b a\nrope_anchor_a 1 2\nrope_anchor_b 3 4\n"
-       "rope_approx_seg_len 15\nrope_seg_mass 0.5\nrope_seg_thickness 8\n"
-       "rope_color 0.5 0.25 0 0.75\nrope_obj_b nobody",
-       "1 1 1 2 3 4 15 0.5 8 0.5 0.25 0 0.75 "},
-      {"", "new_obj", "1 "},  // counts of objects, joints and ropes, the last joint's kind
-      {"", "new_joint_pin", "1 0 "},
-      {"", "new_joint_slide", "1 1 "},
-      {"", "new_rope", "1 "}};
-  for (const auto& [base, lines, want] : rows) {
-    std::vector<std::string> body;
-    std::istringstream in(lines);
-    for (std::string line; std::getline(in, line);) body.push_back(line + "\n");
+  // Rows of a base, lines that set values, and the values they change.
+  std::ifstream table(QUILLMOOR_SOURCE_DIR "/tests/data/scene/lines.txt");
+  std::string base;
+  std::vector<std::string> body;
+  bool in_body = false;
+  int rows = 0;
+  for (std::string line; std::getline(table, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    if (line != "---" && line.rfind("= ", 0) != 0) {
+      (in_body ? body.emplace_back() : base) += line + "\n";
+      continue;
+    }
+    if ((in_body = line == "---")) continue;
     const auto text = [&](size_t change, bool cut) {  // line `change` cut short or left out
       std::string out = base;
       for (size_t i = 0; i < body.size(); ++i)
         out += i != change ? body[i] : cut ? body[i].substr(0, body[i].rfind(' ') + 1) + "\n" : "";
       return out;
     };
-    EXPECT_EQ(changes(*read(base), *read(text(-1, false))), want) << lines;
+    EXPECT_EQ(changes(*read(base), *read(text(-1, false))), line.substr(2) + " ") << text(-1, 0);
     for (size_t i = 0; i < body.size(); ++i) {
       const auto without = read(text(i, false));
       const std::string said = output;
       EXPECT_EQ(changes(*without, *read(text(i, true))), "") << body[i];
       EXPECT_EQ(output, said) << body[i];
     }
+    base.clear(), body.clear(), ++rows;
   }
+  EXPECT_EQ(rows, 8);
 
   std::string part = "scene_glow_mul 0.25 ";  // cut after 1023 characters; the rest is a line
   part.resize(1023, 'x');
