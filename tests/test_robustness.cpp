@@ -1,5 +1,6 @@
-// Hostile scenes: what used to abort inside the physics library, each bound at its edge, each
-// work limit at its edge, and files that are not regular files.
+// Hostile scenes: each work limit at its edge, and files that are not regular files. (Inputs
+// that once aborted inside the physics library are replayed from the fuzz corpus; the bounds
+// at their edges are rows of the world table.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,18 +10,16 @@
 #include <string>
 #include <tuple>
 
-#include "app/mouse.h"
 #include "test_support.h"
 #include "world/limits.h"
-#include "world/physics.h"
 
 namespace {
 
 class Robustness : public ScratchDir {
  protected:
-  // Whether `work` returns 0 in a child process (a library abort ends the whole process)
-  // within `seconds`.
-  static bool passesInChild(const std::function<int()>& work, unsigned seconds = 60) {
+  // Whether `work` returns 0 in a child process within `seconds` (a read that blocks must not
+  // hang the suite).
+  static bool passesInChild(const std::function<int()>& work, unsigned seconds) {
     std::fflush(stdout);
     const pid_t pid = fork();
     if (pid == 0) {
@@ -31,38 +30,12 @@ class Robustness : public ScratchDir {
     waitpid(pid, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
-  void ticks(int n) {
-    const TickPlan plan = planTick(app_.scene.get());
-    for (int i = 0; i < n; ++i) stepSpace(space(), plan.substeps, plan.dt);
-  }
   std::tuple<size_t, size_t, size_t> counts() {  // bodies, shapes, joints
     return {all<cpBody>(space(), cpSpaceEachBody).size(),
             all<cpShape>(space(), cpSpaceEachShape).size(),
             all<cpConstraint>(space(), cpSpaceEachConstraint).size()};
   }
 };
-
-TEST_F(Robustness, FoundAbortsNowRun) {
-  const std::string data = QUILLMOOR_TEST_DATA "/fuzz-findings/";
-  ASSERT_EQ(symlink(QUILLMOOR_SOURCE_DIR "/demo/meshes", "meshes"), 0);
-  for (const char* obj : {"epa-vertex-1e20.obj", "epa-vertex-3.4e38.obj"})
-    ASSERT_EQ(symlink((data + obj).c_str(), obj), 0);
-  for (const std::string scene :
-       {"angvel-pin-anchor-1e38.txt", "angvel-push-pin-anchor.txt", "angvel-scale-1e30.txt",
-        "epa-scale-1e30-line-1e38.txt", "epa-vertex-1e20.txt", "epa-vertex-3.4e38.txt",
-        "position-scale-1e30-mass-1e-45.txt"}) {
-    EXPECT_TRUE(passesInChild([&] {
-      if (!loadFile((data + scene).c_str())) return 1;
-      if (scene.find("push") != std::string::npos) {  // the cursor to (3, 2) and back
-        ticks(3);
-        pushAt(app_, cpv(3, 2));
-        pushAt(app_, cpv(0, 0));
-      }
-      ticks(60);
-      return 0;
-    })) << scene;
-  }
-}
 
 // The cumulative limits, each just reached and just passed, with their one line on standard
 // error (standard output carries only the reader's own messages).

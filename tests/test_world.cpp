@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <functional>
 #include <regex>
 #include <sstream>
@@ -224,22 +222,6 @@ TEST_F(World, RunawayValuesKeepEveryBodyFinite) {
          lines + "\nnew_rope\nrope_obj_a a\nrope_anchor_b 300 100\n");
     run(300);
   }
-}
-
-// The mesh reader's own vertex numbers must be exactly what "v %f %f %f" reads: on the edge
-// cases and random decimals of the fuzz corpus here, and on every line the mesh fuzz target makes.
-TEST(VertexReader, ReadsAsFormattedInput) {
-  std::ifstream corpus(QUILLMOOR_SOURCE_DIR "/fuzz/corpus/mesh/vertices.txt");
-  int lines = 0;
-  for (std::string line; std::getline(corpus, line); ++lines) {
-    float ours[3] = {7, 7, 7}, theirs[3] = {7, 7, 7};
-    EXPECT_EQ(readVertex(line.c_str(), ours),
-              std::sscanf(line.c_str(), "v %f %f %f", &theirs[0], &theirs[1], &theirs[2]))
-        << line;
-    EXPECT_EQ(std::memcmp(ours, theirs, sizeof ours), 0)
-        << "'" << line << "': " << ours[0] << " " << ours[1] << " " << ours[2];
-  }
-  EXPECT_GE(lines, 200);
 }
 
 }  // namespace
