@@ -6,24 +6,10 @@
 #include <filesystem>
 
 #include "test_support.h"
-#include "world/load_scene.h"
-#include "world/physics.h"
 
 namespace {
 
-class Check : public ScratchDir {
- protected:
-  // Loads as the checker does; returns its diagnostics, and what was printed in `printed`.
-  Diagnostics check(const char* path, std::string& printed) {
-    Diagnostics diag;
-    cpSpace* space = newSpace();
-    testing::internal::CaptureStdout();
-    std::unique_ptr<Scene> scene = loadScene(path, space, &diag);
-    printed = testing::internal::GetCapturedStdout();
-    freeSpace(space);
-    return diag;
-  }
-};
+class Check : public ScratchDir {};
 
 // The checker program's exit status; its output is left in the files out and err.
 int checker(const std::string& args) {
@@ -31,21 +17,9 @@ int checker(const std::string& args) {
   return WEXITSTATUS(std::system(command.c_str()));
 }
 
-// As the checker prints them.
-std::string listing(const Diagnostics& diag) {
-  char* text = nullptr;
-  size_t size = 0;
-  std::FILE* out = open_memstream(&text, &size);
-  printDiagnostics(diag, out);
-  std::fclose(out);
-  const std::string lines(text, size);
-  std::free(text);
-  return lines;
-}
-
 // Each folder under tests/check holds a scene.txt, or sub/scene.txt, (and the files it reads) and
-// the exact lines its check gives, in order, in `expected`: the same in the checker and the
-// checker program.
+// the exact lines its check gives, in order, in `expected`: the same from a reset with
+// diagnostics, as --watch makes, and from the checker program.
 TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
   int folders = 0;
   for (const auto& entry :
@@ -54,13 +28,18 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     ++folders;
     std::filesystem::copy(entry.path(), ".", std::filesystem::copy_options::recursive);
     const char* scene = std::filesystem::exists("scene.txt") ? "scene.txt" : "sub/scene.txt";
-    EXPECT_TRUE(loadFile(scene));  // as the viewer does, without the sink
-    std::string printed;
-    const std::string got = listing(check(scene, printed));
-    EXPECT_EQ(printed, output_);  // the sink changes nothing the viewer prints
-    EXPECT_EQ(got, readFile("expected"));
-    EXPECT_EQ(checker(scene), got.empty() ? 0 : 1);  // and the program prints the same
-    EXPECT_EQ(readFile("out"), got);
+    EXPECT_TRUE(loadFile(scene));
+    const std::string plain = output_;
+    app_.diagnostics = std::make_unique<Diagnostics>();
+    loadFile(scene);
+    EXPECT_EQ(output_, plain);  // the diagnostics change nothing the viewer prints
+    std::FILE* listing = std::fopen("listing", "w");
+    printDiagnostics(*app_.diagnostics, listing);
+    std::fclose(listing);
+    app_.diagnostics.reset();
+    EXPECT_EQ(readFile("listing"), readFile("expected"));
+    EXPECT_EQ(checker(scene), readFile("expected").empty() ? 0 : 1);  // the program prints the same
+    EXPECT_EQ(readFile("out"), readFile("expected"));
     for (const auto& file : std::filesystem::directory_iterator("."))
       std::filesystem::remove_all(file);
   }
