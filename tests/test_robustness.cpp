@@ -1,4 +1,5 @@
-// Hostile scenes: each work limit at its edge, and files that are not regular files. (Inputs
+// Hostile scenes: each work limit at its edge, and files that are not regular files (a folder
+// included). (Inputs
 // that once aborted inside the physics library are replayed from the fuzz corpus; the bounds
 // at their edges are rows of the world table.)
 #include <gtest/gtest.h>
@@ -109,7 +110,7 @@ TEST(TickWork, FewerPassesThenFewerSteps) {
 TEST_F(Robustness, FilesThatAreNotRegularOpenAsMissing) {
   ASSERT_EQ(mkfifo("fifo", 0600), 0);
   alarm(10);  // opening the FIFO or reading /dev/zero would never end: the alarm ends the test
-  for (const std::string path : {"fifo", "/dev/zero"}) {
+  for (const std::string path : {"fifo", "/dev/zero", "."}) {
     EXPECT_FALSE(loadFile(path.c_str()));
     const SceneObject* a = load("new_obj a\nobj_mesh " + path + "\nobj_col_mesh " + path + "\n")
                                ->objects.at("a");

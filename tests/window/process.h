@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -92,12 +93,6 @@ struct Image {  // 8-bit RGB rows, top row first; empty when the file cannot be 
   std::vector<unsigned char> rgb;
 };
 
-// Red, green, blue and grey (0.3) meshes: 100 x 100 squares centred on their origins.
-inline void writePaints() {
-  for (std::string paint : {"red 1 0 0", "green 0 1 0", "blue 0 0 1", "grey 0.3 0.3 0.3"}) {
-    const std::string name = paint.substr(0, paint.find(' '));
-    writeFile(name + ".mtl", "newmtl paint\nKd" + paint.substr(name.size()) + "\n");
-    writeFile(name + ".obj", "mtllib " + name + ".mtl\nusemtl paint\nv -50 0 -50\nv 50 0 -50\n" +
-                                 "v 50 0 50\nv -50 0 50\nf 1 2 3 4\n");
-  }
-}
+// Red, green, blue and grey (0.3) meshes of 100 x 100 squares centred on their origins, and a
+// square and a bar in two colours, copied into the working folder.
+inline void copyPaints() { std::filesystem::copy(QUILLMOOR_SOURCE_DIR "/tests/data/paints", "."); }

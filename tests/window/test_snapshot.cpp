@@ -34,7 +34,7 @@ std::string obj(std::string name, std::string mesh, std::string pos, std::string
 
 class Snapshot : public testing::Test {
  protected:
-  void SetUp() override { writePaints(); }
+  void SetUp() override { copyPaints(); }
   // The scene's picture after the actions, checked at the probes.
   Image shot(const std::string& scene, const std::string& actions = "",
              const std::vector<Probe>& probes = {}) {
@@ -59,15 +59,7 @@ class Snapshot : public testing::Test {
 };
 
 TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
-  // Upper-right half red, lower-left half green, with y growing downwards.
-  writeFile("two.mtl", "newmtl red\nKd 1 0 0\nnewmtl green\nKd 0 1 0\n");
-  writeFile("two.obj",
-            "mtllib two.mtl\nv -50 0 -50\nv 50 0 -50\nv 50 0 50\nv -50 0 50\n"
-            "usemtl red\nf 1 2 3\nusemtl green\nf 1 3 4\n");
-  // A bar 100 x 10 at scale 2, green on its left half and red on its right.
-  writeFile("bar.obj",
-            "mtllib two.mtl\nv -50 0 -5\nv 0 0 -5\nv 50 0 -5\nv 50 0 5\nv 0 0 5\n"
-            "v -50 0 5\nusemtl green\nf 1 2 5\nf 1 5 6\nusemtl red\nf 2 3 4\nf 2 4 5\n");
+  // two.obj: upper-right half red, lower-left half green; bar.obj 100 x 10, here at scale 2.
   // apple, drawn after Zed, covers it; a blue rope, 8 thick in 6 segments, runs from a moving
   // object without mesh or shape at (100, 450) to the world point (500, 750) across a block.
   const std::string scene =

@@ -1,5 +1,9 @@
-// The viewer on a real display, driven with xdotool: command line, messages, keys, title, mouse.
+// The programs on a real display: the viewer driven with xdotool (command line, messages, keys,
+// title, mouse), -C and --version, --frames, --watch and --stats.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
 
 #include "process.h"
 
@@ -28,7 +32,7 @@ TEST(Viewer, HelpThenReloadsOnRPushesWithTheMouseAfterGlowFramesAndEndsOnEscape)
     return result.out;
   };
   xdo("mousemove 5 5");  // over the window, away from objects
-  writePaints();
+  copyPaints();
   const RunResult help = run(QUILLMOOR_VIEWER " --fullscreen -? --scene other.txt");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out,
@@ -69,6 +73,128 @@ TEST(Viewer, HelpThenReloadsOnRPushesWithTheMouseAfterGlowFramesAndEndsOnEscape)
   // A window outlives its killed process for a moment; it must go too.
   EXPECT_TRUE(
       eventually([&] { return xdo("search --onlyvisible --name ^Quillmoor", false).empty(); }));
+}
+
+TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
+  Scratch dir;
+  copyPaints();
+  std::filesystem::create_directory("sub");
+  for (const char* file : {"red.obj", "red.mtl"}) std::filesystem::copy(file, "sub");
+  writeFile("sub/scene.txt", "new_obj box\nobj_mesh red.obj\nobj_pos 200 300\nobj_mass 0\n");
+  const RunResult shot = run(QUILLMOOR_SNAPSHOT " -C sub --out out.png");
+  EXPECT_EQ(shot.status, 0) << shot.err;
+  EXPECT_EQ(shot.out,
+            "Reading scene file 'scene.txt'..\nReading mesh file 'red.obj'..\n"
+            "Reading material file 'red.mtl'..\n");
+  const Image image = Image("sub/out.png");
+  ASSERT_FALSE(image.rgb.empty());
+  EXPECT_EQ(image.at(200, 300).r, 255);
+  EXPECT_FALSE(std::filesystem::exists("out.png"));
+
+  // Nothing is read when the directory cannot be entered; the viewer says so without a display.
+  // (The installed snapshot tool's --version is the install test's.)
+  const RunResult failed = run("env -u DISPLAY " QUILLMOOR_VIEWER " -C missing --scene x");
+  EXPECT_EQ(failed.status, 2);
+  EXPECT_EQ(failed.out, "");
+  EXPECT_TRUE(has(failed.err, "cannot change to directory 'missing': No such file or directory"));
+  const RunResult version = run("env -u DISPLAY " QUILLMOOR_VIEWER " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "quillmoor " QUILLMOOR_VERSION_TEXT "\n");
+}
+
+TEST(Frames, ExactlyNDistinctPicturesAndTheSameInAnotherRun) {
+  Scratch dir;
+  copyPaints();
+  writeFile("scene.txt", "scene_gravity 0 500\nnew_obj box\nobj_mesh red.obj\nobj_pos 512 200\n");
+  const RunResult result = run(QUILLMOOR_SNAPSHOT " --ticks 5 --out run.png --frames 4 --every 3");
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> pictures;
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    if (entry.path().extension() == ".png") pictures.push_back(entry.path().filename());
+  std::sort(pictures.begin(), pictures.end());
+  EXPECT_EQ(pictures, words("run-0001.png run-0002.png run-0003.png run-0004.png"));
+  for (size_t i = 1; i < pictures.size(); ++i)
+    EXPECT_NE(readFile(pictures[i]), readFile(pictures[i - 1])) << i;
+  // Frame k is the single picture after the actions and (k - 1) x K more ticks, byte for byte
+  // in another run.
+  ASSERT_EQ(run(QUILLMOOR_SNAPSHOT " --ticks 11 --out single.png").status, 0);
+  EXPECT_EQ(readFile("single.png"), readFile("run-0003.png"));
+}
+
+// --watch reloads once per save and only then; --stats reports on standard error only.
+int loads(const Background& viewer) {
+  const std::string out = viewer.out();
+  int count = 0;
+  for (size_t at = 0; (at = out.find("Reading scene file", at)) != std::string::npos; ++at) ++count;
+  return count;
+}
+
+// Exactly `count` loads once things settle: reached in time, and no more after a pause well
+// beyond the quiet time that ends a burst of events.
+void expectLoads(const Background& viewer, int count, const char* after) {
+  EXPECT_TRUE(eventually([&] { return loads(viewer) >= count; })) << after;
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_EQ(loads(viewer), count) << after;
+}
+
+TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
+  Scratch dir;
+  copyPaints();
+  const std::string scene =
+      "scene_gravty 0 500\nnew_obj a\nobj_mesh red.obj\nobj_mass 0\nobj_mesh sub/m.obj\n"
+      "obj_col_line 0 0 10 0 1\n";
+  writeFile("scene.txt", scene);
+  const auto started = std::chrono::steady_clock::now();
+  Background still({QUILLMOOR_VIEWER, "--stats"});
+  Background viewer({QUILLMOOR_VIEWER, "--watch"});
+  expectLoads(viewer, 1, "start");
+  EXPECT_EQ(viewer.err(),
+            "scene.txt:1: warning: unknown keyword 'scene_gravty' is ignored (did you mean "
+            "'scene_gravity'?)\nscene.txt:5: warning: MESH FILE NOT FOUND! ('sub/m.obj')\n"
+            "quillmoor --watch: 2 warnings in 'scene.txt'\n");
+
+  writeFile("scene.txt", scene + "scene_fps 30\n");  // saved in place
+  expectLoads(viewer, 2, "save in place");
+  writeFile("red.new", readFile("red.obj") + "v 0 0 0\n");  // saved by rename, as editors do
+  ASSERT_EQ(std::rename("red.new", "red.obj"), 0);
+  expectLoads(viewer, 3, "save by rename");
+  writeFile("unrelated.txt", "x");  // a file the scene does not read
+  expectLoads(viewer, 3, "unrelated file");
+  ASSERT_EQ(std::remove("scene.txt"), 0);
+  expectLoads(viewer, 4, "delete");
+  EXPECT_TRUE(has(viewer.out(), "SCENE FILE NOT FOUND! ('scene.txt')"));
+  EXPECT_TRUE(has(viewer.err(), "quillmoor --watch: cannot read the scene file 'scene.txt'"));
+  writeFile("scene.txt", scene);  // created after being missing
+  expectLoads(viewer, 5, "create");
+  ASSERT_TRUE(std::filesystem::create_directory("new"));  // a missing folder appears
+  writeFile("new/m.obj", "");
+  std::filesystem::rename("new", "sub");
+  expectLoads(viewer, 6, "folder created");
+  std::filesystem::remove("red.obj");  // a mesh replaced by a folder
+  std::filesystem::create_directory("red.obj");
+  expectLoads(viewer, 7, "mesh replaced by a folder");
+  for (int i = 0; i < 100; ++i) {  // rewritten a hundred times a second
+    writeFile("scene.txt", scene + "# " + std::to_string(i) + "\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  EXPECT_GE(loads(viewer), 8);
+  EXPECT_LE(loads(viewer), 10);  // one per second of the burst, and one after it
+  EXPECT_TRUE(viewer.running());
+
+  // Without --watch nothing reloads nor warns; --stats adds its report on standard error only.
+  EXPECT_EQ(still.out(),
+            "Reading scene file 'scene.txt'..\nReading mesh file 'red.obj'..\n"
+            "Reading material file 'red.mtl'..\nReading mesh file 'sub/m.obj'..\n"
+            "MESH FILE NOT FOUND! ('sub/m.obj')\n");
+  // Digits per number are the unit test's; here the rate asked and what the real space holds.
+  const std::regex stats(
+      "(stats: [0-9.]+ ticks/s \\(asked 60\\.0\\), physics [0-9.]+ ms mean [0-9.]+ ms "
+      "worst, drawing [0-9.]+ ms/frame, 0 bodies, 1 shapes, 0 constraints\n)+");
+  const std::string report = still.err();
+  EXPECT_TRUE(std::regex_match(report, stats)) << report;
+  const std::chrono::duration<double> ran = std::chrono::steady_clock::now() - started;
+  EXPECT_LE(std::count(report.begin(), report.end(), '\n'), ran.count() + 1);  // one a second
 }
 
 }  // namespace
