@@ -19,7 +19,8 @@ int checker(const std::string& args) {
 
 // Each folder under tests/check holds a scene.txt, or sub/scene.txt, (and the files it reads) and
 // the exact lines its check gives, in order, in `expected`: the same from a reset with
-// diagnostics, as --watch makes, and from the checker program.
+// diagnostics, as --watch makes, and from the checker program. An `output` file holds what the
+// viewer prints.
 TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
   int folders = 0;
   for (const auto& entry :
@@ -30,6 +31,9 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     const char* scene = std::filesystem::exists("scene.txt") ? "scene.txt" : "sub/scene.txt";
     EXPECT_TRUE(loadFile(scene));
     const std::string plain = output_;
+    if (std::filesystem::exists("output")) {
+      EXPECT_EQ(plain, readFile("output"));
+    }
     app_.diagnostics = std::make_unique<Diagnostics>();
     loadFile(scene);
     EXPECT_EQ(output_, plain);  // the diagnostics change nothing the viewer prints
@@ -43,7 +47,7 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     for (const auto& file : std::filesystem::directory_iterator("."))
       std::filesystem::remove_all(file);
   }
-  EXPECT_EQ(folders, 10);
+  EXPECT_EQ(folders, 11);
 }
 
 // The checker program: its output, summary and exit status.
