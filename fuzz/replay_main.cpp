@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 int main(int argc, char** argv) {
   std::vector<std::filesystem::path> inputs;
   for (int i = 1; i < argc; ++i) {
-    if (!std::filesystem::is_directory(argv[i])) inputs.emplace_back(argv[i]);
+    if (!std::filesystem::is_directory(argv[i]))
+      inputs.emplace_back(argv[i]);
     else
       for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
         inputs.push_back(entry.path());

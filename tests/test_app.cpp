@@ -27,7 +27,8 @@ TEST(Arguments, SharedOptionsComeOutThenTheLastSceneCountsAndAHelpStopsReading) 
   const std::pair<const char*, const char*> rows[] = {
       {"", "| | 0 0 | scene.txt - 0 0"},
       {"--scene --fullscreen", "--scene --fullscreen | | 0 0 | --fullscreen - 0 0"},
-      {"--scene -h --FULLSCREEN -H --scene", "--scene -h --FULLSCREEN -H --scene | | 0 0 | -h - 0 0"},
+      {"--scene -h --FULLSCREEN -H --scene",
+       "--scene -h --FULLSCREEN -H --scene | | 0 0 | -h - 0 0"},
       {"--scene a -help --fullscreen -h", "--scene a -help --fullscreen -h | | 0 0 | a -help 0 0"},
       {"--stats --fullscreen", "--stats --fullscreen | | 0 0 | scene.txt - 1 1"},
       {"--scene --stats --Stats", "--scene --stats --Stats | | 0 0 | --stats - 0 0"},
@@ -46,8 +47,9 @@ TEST(Arguments, SharedOptionsComeOutThenTheLastSceneCountsAndAHelpStopsReading) 
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
-    const CommonOptions common = takeCommonOptions(
-        &argc, argv.data(), {{"--scene", "-display", "-geometry"}, {"-h", "-help", "--help", "-?"}});
+    const CommonOptions common =
+        takeCommonOptions(&argc, argv.data(),
+                          {{"--scene", "-display", "-geometry"}, {"-h", "-help", "--help", "-?"}});
     EXPECT_EQ(argv[argc], nullptr) << text;
     const Arguments a = readArguments(argc, argv.data(), "scene.txt");
     std::ostringstream got;
@@ -71,16 +73,9 @@ TEST(Arguments, SharedOptionsComeOutThenTheLastSceneCountsAndAHelpStopsReading) 
 
 TEST(TickPlan, DelaySubstepsAndRatesThatCannotTick) {
   const std::tuple<float, int, unsigned, int, double> rows[] = {
-      {60, 4, 16, 4, 1.0 / 240},
-      {30, 1, 33, 1, 1.0 / 30},
-      {2000, 3, 0, 3, 1.0 / 6000},
-      {0.5f, 1, 2000, 1, 2},
-      {60, 0, 16, 0, 0},
-      {60, INT_MAX, 16, 1000, 1.0 / 60000},
-      {0, 2, 16, 2, 1.0 / 120},
-      {-30, 1, 16, 1, 1.0 / 60},
-      {NAN, 1, 16, 1, 1.0 / 60},
-      {INFINITY, 1, 16, 1, 1.0 / 60},
+      {60, 4, 16, 4, 1.0 / 240},    {30, 1, 33, 1, 1.0 / 30},  {2000, 3, 0, 3, 1.0 / 6000},
+      {0.5f, 1, 2000, 1, 2},        {60, 0, 16, 0, 0},         {60, INT_MAX, 16, 1000, 1.0 / 60000},
+      {0, 2, 16, 2, 1.0 / 120},     {NAN, 1, 16, 1, 1.0 / 60}, {INFINITY, 1, 16, 1, 1.0 / 60},
       {1e-30f, 1, INT_MAX, 1, 1e30}};
   for (const auto& [fps, steps, delay, substeps, dt] : rows) {
     Scene s;  // rates that would divide by zero or never tick run at 60

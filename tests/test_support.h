@@ -38,12 +38,6 @@ inline std::vector<std::string> words(const std::string& text) {
   return {std::istream_iterator<std::string>(in), {}};
 }
 
-// Whether `text` holds `part`; the text is shown when not.
-inline testing::AssertionResult has(const std::string& text, const std::string& part) {
-  if (text.find(part) != std::string::npos) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "no '" << part << "' in:\n" << text;
-}
-
 // The bodies, shapes or constraints of a space in the order they were added, e.g.
 // all<cpBody>(space, cpSpaceEachBody).
 template <typename T, typename Space, typename Each>

@@ -83,9 +83,6 @@ TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
   writeFile("sub/scene.txt", "new_obj box\nobj_mesh red.obj\nobj_pos 200 300\nobj_mass 0\n");
   const RunResult shot = run(QUILLMOOR_SNAPSHOT " -C sub --out out.png");
   EXPECT_EQ(shot.status, 0) << shot.err;
-  EXPECT_EQ(shot.out,
-            "Reading scene file 'scene.txt'..\nReading mesh file 'red.obj'..\n"
-            "Reading material file 'red.mtl'..\n");
   const Image image = Image("sub/out.png");
   ASSERT_FALSE(image.rgb.empty());
   EXPECT_EQ(image.at(200, 300).r, 255);
@@ -96,7 +93,8 @@ TEST(SharedOptions, DashCReadsSceneMeshesAndOutputInTheDirectory) {
   const RunResult failed = run("env -u DISPLAY " QUILLMOOR_VIEWER " -C missing --scene x");
   EXPECT_EQ(failed.status, 2);
   EXPECT_EQ(failed.out, "");
-  EXPECT_TRUE(has(failed.err, "cannot change to directory 'missing': No such file or directory"));
+  EXPECT_EQ(failed.err,
+            "quillmoor: cannot change to directory 'missing': No such file or directory\n");
   const RunResult version = run("env -u DISPLAY " QUILLMOOR_VIEWER " --version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "quillmoor " QUILLMOOR_VERSION_TEXT "\n");
@@ -162,8 +160,9 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   expectLoads(viewer, 3, "unrelated file");
   ASSERT_EQ(std::remove("scene.txt"), 0);
   expectLoads(viewer, 4, "delete");
-  EXPECT_TRUE(has(viewer.out(), "SCENE FILE NOT FOUND! ('scene.txt')"));
-  EXPECT_TRUE(has(viewer.err(), "quillmoor --watch: cannot read the scene file 'scene.txt'"));
+  EXPECT_NE(viewer.out().find("SCENE FILE NOT FOUND! ('scene.txt')"), std::string::npos);
+  EXPECT_NE(viewer.err().find("--watch: cannot read the scene file 'scene.txt'"),
+            std::string::npos);
   writeFile("scene.txt", scene);  // created after being missing
   expectLoads(viewer, 5, "create");
   ASSERT_TRUE(std::filesystem::create_directory("new"));  // a missing folder appears
@@ -183,10 +182,7 @@ TEST(Authoring, WatchReloadsOncePerSaveAndOnlyWhenAFileChanges) {
   EXPECT_TRUE(viewer.running());
 
   // Without --watch nothing reloads nor warns; --stats adds its report on standard error only.
-  EXPECT_EQ(still.out(),
-            "Reading scene file 'scene.txt'..\nReading mesh file 'red.obj'..\n"
-            "Reading material file 'red.mtl'..\nReading mesh file 'sub/m.obj'..\n"
-            "MESH FILE NOT FOUND! ('sub/m.obj')\n");
+  EXPECT_EQ(loads(still), 1);
   // Digits per number are the unit test's; here the rate asked and what the real space holds.
   const std::regex stats(
       "(stats: [0-9.]+ ticks/s \\(asked 60\\.0\\), physics [0-9.]+ ms mean [0-9.]+ ms "
