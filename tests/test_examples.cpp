@@ -1,9 +1,9 @@
-// The demo and every example under examples/ check clean: no diagnostic, and nothing printed but
-// what was read. After 60 seconds of its own ticks every body (rope segments too) is within a
-// generous box around the world view and at a finite position. And the physics bit for bit.
+// The demo and every example under examples/ check clean: no diagnostic (every message the
+// reader prints has one). After 60 seconds of its own ticks every body (rope segments too) is
+// within a generous box around the world view and at a finite position. And the physics bit for
+// bit.
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 #include "test_support.h"
 
@@ -29,9 +29,6 @@ TEST_P(Example, ChecksCleanAndStaysInViewForAMinute) {
   for (const Diagnostic& d : app_.diagnostics->list)
     ADD_FAILURE() << d.place.file << ":" << d.place.line << ": " << d.text;
   EXPECT_GT(app_.diagnostics->opened.size(), 1u);
-  std::istringstream lines(output_);
-  for (std::string line; std::getline(lines, line);)
-    EXPECT_EQ(line.rfind("Reading ", 0), 0u) << "unexpected message: " << line;
 
   const TickPlan plan = planTick(app_.scene.get());
   for (int tick = 0; tick < 60 * plan.fps; ++tick) stepSpace(space(), plan.substeps, plan.dt);
@@ -51,9 +48,7 @@ INSTANTIATE_TEST_SUITE_P(Gallery, Example, testing::ValuesIn(sceneFolders()),
 
 // A speed-up of the step must leave every body where the old code left it, to the last bit.
 // (The benchmark holds its tick scenes to the library's own stepping in the same way.)
-class Determinism : public ScratchDir {};
-
-TEST_F(Determinism, BodiesEndBitForBitWhereTheyDidBefore) {
+TEST_F(ScratchDir, DemoBodiesEndBitForBitWhereTheyDidBefore) {
   std::filesystem::current_path(QUILLMOOR_SOURCE_DIR "/demo");
   ASSERT_NE(loadFile("scene.txt"), nullptr);
   const TickPlan plan = planTick(app_.scene.get());

@@ -91,6 +91,11 @@ TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
             "Reading material file 'two.mtl'..\n");
   EXPECT_EQ(last_.err, "");
   shot("scene_draw_rope_after_objects 1\n" + scene, "", probes("300,600b 270,570r"));
+  // A rope falling from the horizontal is drawn where it hangs now, and not also where it was.
+  shot(
+      "scene_gravity 0 500\nnew_obj w\nobj_pos 812 100\nnew_rope\nrope_obj_a w\n"
+      "rope_anchor_b 512 100\nrope_seg_thickness 8\nrope_color 0 0 1 1\n",
+      "--ticks 30", probes("700,100k 700,160b"));
 }
 
 // The brightest pixel within two of (x, y) along a row or a column: smooth thin lines spread
