@@ -28,5 +28,3 @@ std::string writeDrawScene(const std::string& dir, int triangles);
 
 // An OBJ file of `triangles` coloured triangles; returns its path.
 std::string writeObj(const std::string& dir, const std::string& name, int triangles);
-
-// A hash of every body's position, angle and velocities, in the space's own order.

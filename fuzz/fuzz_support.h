@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,9 @@ inline std::string& workDir() {
 }
 
 inline void removeWorkDir() {
-  const std::string command = "rm -rf '" + workDir() + "'";
-  if (std::system(command.c_str()) != 0)
-    std::fprintf(stderr, "cannot remove %s\n", command.c_str());
+  std::error_code error;
+  std::filesystem::remove_all(workDir(), error);
+  if (error) std::fprintf(stderr, "cannot remove %s\n", workDir().c_str());
 }
 
 // Moves into a fresh temporary directory for the whole run and silences standard output,

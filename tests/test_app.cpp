@@ -48,9 +48,7 @@ TEST(Arguments, SharedOptionsComeOutThenTheLastSceneCountsAndAHelpStopsReading) 
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(argv.size()) - 1;
-    const CommonOptions common =
-        takeCommonOptions(&argc, argv.data(),
-                          {{"--scene", "-display", "-geometry"}, {"-h", "-help", "--help", "-?"}});
+    const CommonOptions common = takeCommonOptions(&argc, argv.data(), kViewerSyntax);
     EXPECT_EQ(argv[argc], nullptr) << text;
     const Arguments a = readArguments(argc, argv.data(), "scene.txt");
     std::ostringstream got;

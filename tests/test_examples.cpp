@@ -1,7 +1,6 @@
 // The demo and every example under examples/ check clean: no diagnostic (every message the
 // reader prints has one). After 60 seconds of its own ticks every body (rope segments too) is
-// within a generous box around the world view and at a finite position. And the physics bit for
-// bit.
+// within a generous box around the world view. And the demo's physics, bit for bit.
 #include <algorithm>
 #include <filesystem>
 

@@ -7,7 +7,7 @@
 namespace {
 
 bool isHelp(const char* arg) {
-  for (const char* option : {"-h", "-help", "--help", "-?"})
+  for (const char* option : kViewerSyntax.stop_options)
     if (std::strcmp(arg, option) == 0) return true;
   return false;
 }

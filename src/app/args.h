@@ -1,5 +1,11 @@
 #pragma once
 // The viewer's command line.
+#include "app/common_options.h"
+
+// The viewer's options that take a value (the window system's -display and -geometry among
+// them) and those that ask for help, where reading stops.
+inline const OptionSyntax kViewerSyntax{{"--scene", "-display", "-geometry"},
+                                        {"-h", "-help", "--help", "-?"}};
 
 struct Arguments {
   const char* scene_file;

@@ -1,12 +1,11 @@
 #include <GL/glut.h>
 
+#include "app/args.h"
 #include "app/common_options.h"
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
-  // The window system's own -display and -geometry take a value too.
-  handleCommonOptions(&argc, argv, "quillmoor",
-                      {{"--scene", "-display", "-geometry"}, {"-h", "-help", "--help", "-?"}});
+  handleCommonOptions(&argc, argv, "quillmoor", kViewerSyntax);
   startViewer(&argc, argv);
   glutMainLoop();
   return 0;
