@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Quillmoor needs on Debian or Ubuntu, skipping what is already there.
-# With --test, also what the test suite needs (GoogleTest, a headless X server, and clang with
-# libFuzzer for the fuzz targets); with
+# With --test, also what the test suite needs (GoogleTest, a headless X server, clang with
+# libFuzzer for the fuzz targets, and python3 to regenerate the examples); with
 # --media, what scripts/gallery.sh and scripts/animate.sh need (a headless X server, ImageMagick).
 set -euo pipefail
 
@@ -9,7 +9,7 @@ packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev l
           libgl1-mesa-dri libpng-dev)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-apps
-            clang clang-14 libclang-rt-14-dev)
+            clang clang-14 libclang-rt-14-dev python3)
 elif [[ "${1:-}" == "--media" ]]; then
   packages+=(xvfb xauth imagemagick)
 fi
