@@ -44,9 +44,9 @@ bool load(AppState& app, const std::string& file) {
   char previous[4096];
   if (!getcwd(previous, sizeof previous) || chdir(file.substr(0, slash).c_str()) != 0) return false;
   SilencedStdout quiet;  // the readers report on the stream the table goes to
-  app.scene_file = file.c_str() + slash + 1;
+  app.options.scene_file = file.c_str() + slash + 1;
   resetWorld(app);
-  return chdir(previous) == 0 && app.scene;
+  return chdir(previous) == 0 && app.worker.world()->scene;
 }
 
 const char* sceneName(TickScene kind) {
@@ -61,7 +61,8 @@ void tickVersusRaw(benchmark::State& state, TickWorld world) {
   AppState app;
   if (!load(app, file)) return fail(state, "cannot load the scene");
   cpSpace* raw = buildRawWorld(world);
-  const TickPlan plan = planTick(app.scene.get());
+  World& ours_world = *app.worker.world();
+  const TickPlan plan = planTick(&ours_world);
   const double raw_dt = rawStepLength(world);
   double ours = 0, theirs = 0;
   bool ours_first = true;  // taking turns, so that neither always finds the other's cache
@@ -70,7 +71,7 @@ void tickVersusRaw(benchmark::State& state, TickWorld world) {
     for (int k = 0; k < 2; ++k) {
       t[k] = cpuSeconds();
       if ((k == 0) == ours_first)
-        stepSpace(app.space, plan.substeps, plan.dt);
+        stepSpace(ours_world.space, plan.substeps, plan.dt);
       else
         for (int i = 0; i < world.steps; ++i) cpSpaceStep(raw, raw_dt);
     }
@@ -82,7 +83,7 @@ void tickVersusRaw(benchmark::State& state, TickWorld world) {
     ours_first = !ours_first;
   }
   // Same world, same steps: anything but the same states means the comparison is unfair.
-  if (stateHash(app.space) != stateHash(raw)) fail(state, "the two worlds diverged");
+  if (stateHash(ours_world.space) != stateHash(raw)) fail(state, "the two worlds diverged");
   state.counters["raw_ms"] = theirs * 1e3 / state.iterations();
   state.counters["ratio"] = ours / theirs;
   freeSpace(raw);
@@ -111,9 +112,10 @@ bool openWindow() {
 void drawFrames(benchmark::State& state, const std::string& file, int settle_ticks) {
   if (!openWindow()) return fail(state, "needs an X display");
   if (!load(g_app, file)) return fail(state, "cannot load the scene");
-  const TickPlan plan = planTick(g_app.scene.get());
-  for (int i = 0; i < settle_ticks; ++i) stepSpace(g_app.space, plan.substeps, plan.dt);
-  capturePoses(*g_app.scene, g_app.poses);
+  World& world = *g_app.worker.world();
+  const TickPlan plan = planTick(&world);
+  for (int i = 0; i < settle_ticks; ++i) stepSpace(world.space, plan.substeps, plan.dt);
+  capturePoses(world, g_app.poses);
   // The driver renders on threads of its own: their time counts too, and is steadier than the
   // wall clock on a busy machine.
   const double start = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
@@ -152,8 +154,9 @@ void readObj(benchmark::State& state) {
   const std::string path = writeObj(g_dir, "read.obj", state.range(0));
   struct stat info;
   stat(path.c_str(), &info);
-  SilencedStdout quiet;  // the readers report on the stream the table goes to
-  for (auto _ : state) benchmark::DoNotOptimize(loadMesh(path));
+  Reporter quiet;  // the readers report on the stream the table goes to
+  quiet.print = false;
+  for (auto _ : state) benchmark::DoNotOptimize(loadMesh(path, quiet));
   state.SetBytesProcessed(state.iterations() * info.st_size);
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "scene/diagnostics.h"
+#include "scene/report.h"
 #include "world/mesh.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -22,9 +22,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::writeParts(data, size, {"m.obj", "m.mtl"});
   // Read plainly, and again with the diagnostics the checker collects: both must agree.
-  const std::unique_ptr<Mesh> mesh = loadMesh("m.obj");
-  Diagnostics diag;
-  const std::unique_ptr<Mesh> checked = loadMesh("m.obj", &diag);
+  Reporter plain, diag;
+  diag.collect = true;
+  const std::unique_ptr<Mesh> mesh = loadMesh("m.obj", plain);
+  const std::unique_ptr<Mesh> checked = loadMesh("m.obj", diag);
   if (!mesh || !checked || checked->triangles.size() != mesh->triangles.size()) std::abort();
   printDiagnostics(diag, stdout);
   const auto count = static_cast<int>(mesh->vertices.size());

@@ -14,19 +14,20 @@
 namespace {
 
 void runTicks(AppState& app, int ticks) {
-  for (int i = 0; i < ticks; ++i) {
-    const TickPlan plan = planTick(app.scene.get());
-    stepSpace(app.space, plan.substeps, plan.dt);
-  }
+  World& world = *app.worker.world();
+  const TickPlan plan = planTick(&world);
+  for (int i = 0; i < ticks; ++i) stepSpace(world.space, plan.substeps, plan.dt);
 }
 
 // A push at each of the first few moving bodies, each measured from the world origin.
 void pushBodies(AppState& app) {
-  if (!app.scene) return;
+  const World& world = *app.worker.world();
+  if (!world.scene) return;
   int pushed = 0;
-  for (auto& [name, object] : app.scene->objects) {
-    if (!object->body || pushed++ == 3) continue;
-    pushAt(app, cpBodyGetPosition(object->body));
+  for (const auto& [name, object] : world.scene->objects) {
+    cpBody* body = world.of(*object).body;
+    if (!body || pushed++ == 3) continue;
+    pushAt(app, cpBodyGetPosition(body));
     pushAt(app, cpvzero);
   }
 }
@@ -43,15 +44,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::writeParts(data, size, {"s.txt", "a.obj", "b.obj", "m.mtl"});
   AppState app;
-  app.scene_file = "s.txt";
+  app.options.scene_file = "s.txt";
   resetWorld(app);
   runTicks(app, 3);
   pushBodies(app);
   runTicks(app, 3);
   // The reload reports through diagnostics, as the checker and --watch do.
-  app.diagnostics = std::make_unique<Diagnostics>();
+  app.options.watch = true;
   resetWorld(app);
-  printDiagnostics(*app.diagnostics, stdout);
+  printDiagnostics(app.findings, stdout);
   runTicks(app, 1);
   releaseWorld(app);
   return 0;

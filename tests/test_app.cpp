@@ -72,16 +72,21 @@ TEST(TickPlan, DelaySubstepsAndRatesThatCannotTick) {
       {0.5f, 1, 2000, 1, 2},        {60, 0, 16, 0, 0},         {60, INT_MAX, 16, 1000, 1.0 / 60000},
       {0, 2, 16, 2, 1.0 / 120},     {NAN, 1, 16, 1, 1.0 / 60}, {INFINITY, 1, 16, 1, 1.0 / 60},
       {1e-30f, 1, INT_MAX, 1, 1e30}};
+  initPhysics();
   for (const auto& [fps, steps, delay, substeps, dt] : rows) {
-    Scene s;  // rates that would divide by zero or never tick run at 60
-    s.settings.fps = fps, s.settings.step_iterations = steps, s.settings.scroller_text_speed = 7;
-    const TickPlan plan = planTick(&s);
-    EXPECT_TRUE(plan.delay_ms == delay && plan.substeps == substeps) << fps << " " << steps;
+    auto scene = std::make_shared<Scene>();  // rates that would divide by zero or never tick
+    SceneSettings& s = scene->settings;      // run at 60
+    s.fps = fps, s.step_iterations = steps, s.scroller_text_speed = 7;
+    const TickPlan plan = planTick(buildWorld(scene).get());
+    EXPECT_EQ(plan.delay_ms, delay) << fps << " " << steps;
+    EXPECT_EQ(plan.substeps, substeps) << fps << " " << steps;
     EXPECT_NEAR(plan.dt, dt, dt * 1e-6) << fps << " " << steps;
     EXPECT_EQ(plan.scroller_speed, 7.0f);
   }
-  const TickPlan none = planTick(nullptr);  // without a scene: 60 per second, no scrolling
-  EXPECT_TRUE(none.delay_ms == 16 && none.substeps == 1 && none.scroller_speed == 0.0f);
+  const World empty;  // without a scene: 60 per second, no scrolling
+  const TickPlan none = planTick(&empty);
+  EXPECT_EQ(std::make_tuple(none.delay_ms, none.substeps, none.scroller_speed),
+            std::make_tuple(16u, 1, 0.0f));
   EXPECT_DOUBLE_EQ(none.dt, 1.0 / 60);
 }
 
@@ -106,13 +111,16 @@ TEST_F(ScratchDir, AResetMakesANewSpaceWithTheSceneSettingsAndText) {
       "scene_solver_iterations 7\nscene_gravity 0 9\nscene_scroller_text  Hi \nnew_obj a\n"
       "obj_col_line 0 0 10 0 1\nnew_obj b\nobj_pos 50 0\nobj_col_line 0 0 10 0 1\nnew_obj wall\n"
       "obj_mass 0\nobj_col_line 0 100 500 100 2\nnew_joint_pin\njoint_obj_a a\njoint_obj_b b\n"));
-  EXPECT_TRUE(cpSpaceGetIterations(space()) == 7 && cpSpaceGetGravity(space()).y == 9.0);
+  EXPECT_EQ(cpSpaceGetIterations(space()), 7);
+  EXPECT_EQ(cpSpaceGetGravity(space()).y, 9.0);
   const SpaceCounts counts = countSpace(space());  // what --stats reports
-  EXPECT_TRUE(counts.bodies == 2 && counts.shapes == 3 && counts.constraints == 1);
+  EXPECT_EQ(std::make_tuple(counts.bodies, counts.shapes, counts.constraints),
+            std::make_tuple(2, 3, 1));
   EXPECT_EQ(app_.scroller.text, "  Hi ");
   cpSpace* before = space();
   EXPECT_EQ(loadFile("new.txt"), nullptr);  // a new, default space and an empty text
-  EXPECT_TRUE(space() != before && cpSpaceGetIterations(space()) == 10);
+  EXPECT_NE(space(), before);
+  EXPECT_EQ(cpSpaceGetIterations(space()), 10);
   EXPECT_TRUE(app_.scroller.text.empty());
   writeFile("new.txt", "scene_gravity 0 9\n");  // created afterwards, it loads on the next reset
   ASSERT_TRUE(loadFile("new.txt"));
@@ -151,7 +159,8 @@ TEST(Watch, FolderAndNameOfAPathAsItIsOpened) {
 
 TEST(MouseImpulse, DisplacementTimesForceAndRateStrictlyBelowTheMaximum) {
   const cpVect j = mouseImpulse(cpv(10, 20), cpv(510, 320), 0.1f, 60.0f);
-  EXPECT_TRUE(j.x == 500.0 * (0.1f * 60.0f) && j.y == 300.0 * (0.1f * 60.0f));  // in floats
+  EXPECT_EQ(j.x, 500.0 * (0.1f * 60.0f));  // in floats
+  EXPECT_EQ(j.y, 300.0 * (0.1f * 60.0f));
   const std::tuple<cpVect, float, bool> rows[] = {
       {cpv(3, 4), 5.0001f, true},     {cpv(3, -4), 5.0f, false},        // never clamped
       {cpvzero, 0.0f, false},         {cpvzero, -1.0f, false},          // 0 or below: none
@@ -170,7 +179,7 @@ TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEd
                      "\nnew_obj box\nobj_col_mesh square.obj\nobj_mass 2\n"
                      "obj_pos 500 300\nnew_obj wall\nobj_col_mesh square.obj\nobj_mass 0\n"
                      "obj_pos 100 100\n"));
-    return app_.scene->objects.at("box")->body;
+    return body("box");
   };
   cpBody* body = box("");
   // j = (4, 10) at (5, 3) from the centre: the offset turned back by the body's angle, crossed
@@ -192,7 +201,8 @@ TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEd
   MouseImpulseQuery huge{cpv(505, 300), cpv(DBL_MAX, 0)};  // no turn: on the centre's line
   for (int i = 0; i < 3; ++i)  // the third would overflow the speed and is dropped whole
     cpSpacePointQuery(space(), huge.point, 0.0, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &huge);
-  EXPECT_TRUE(cpBodyGetVelocity(body).x == DBL_MAX && cpBodyGetAngularVelocity(body) == 0.0);
+  EXPECT_EQ(cpBodyGetVelocity(body).x, DBL_MAX);
+  EXPECT_EQ(cpBodyGetAngularVelocity(body), 0.0);
   // x, y and the triangles holding the point; the last is on the static square.
   const double points[][3] = {
       {503, 303, 2}, {503, 302, 1}, {510, 300, 1}, {510.001, 300, 0}, {100, 100, 0}};
@@ -214,7 +224,7 @@ TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEd
   // arriving meanwhile acts after it, and the world ends where plain steps leave it.
   body = box("scene_gravity 0 100");
   AppState plain;
-  plain.scene_file = "scene.txt";
+  plain.options.scene_file = "scene.txt";
   testing::internal::CaptureStdout();
   resetWorld(plain);
   testing::internal::GetCapturedStdout();
@@ -224,18 +234,21 @@ TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEd
     const TickPlan plan = startStep(app_);
     app_.queued_pushes.push_back(cpv(496 + i, 301));
     finishStep(app_);
-    EXPECT_TRUE(cpveql(app_.poses.objects.at(0).p, before)) << i;
-    stepSpace(plain.space, plan.substeps, plan.dt);
+    EXPECT_TRUE(cpveql(app_.poses.objects.at(0).pose.p, before)) << i;
+    stepSpace(plain.worker.world()->space, plan.substeps, plan.dt);
     pushAt(plain, cpv(496 + i, 301));
   }
-  cpBody* twin = plain.scene->objects.at("box")->body;
+  const World& twin_world = *plain.worker.world();
+  cpBody* twin = twin_world.of(*twin_world.scene->objects.at("box")).body;
   EXPECT_GT(cpBodyGetVelocity(body).x, 0.0);
-  EXPECT_TRUE(cpveql(cpBodyGetPosition(body), cpBodyGetPosition(twin)) &&
-              cpveql(cpBodyGetVelocity(body), cpBodyGetVelocity(twin)));
+  EXPECT_EQ(cpBodyGetPosition(body).x, cpBodyGetPosition(twin).x);
+  EXPECT_EQ(cpBodyGetPosition(body).y, cpBodyGetPosition(twin).y);
+  EXPECT_EQ(cpBodyGetVelocity(body).x, cpBodyGetVelocity(twin).x);
+  EXPECT_EQ(cpBodyGetVelocity(body).y, cpBodyGetVelocity(twin).y);
   releaseWorld(plain);
   startStep(app_);
   releaseWorld(app_);  // waits for the step before the space goes
-  EXPECT_FALSE(app_.stepping.valid());
+  EXPECT_FALSE(app_.worker.busy());
 }
 
 }  // namespace

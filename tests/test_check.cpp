@@ -34,13 +34,13 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     if (std::filesystem::exists("output")) {
       EXPECT_EQ(plain, readFile("output"));
     }
-    app_.diagnostics = std::make_unique<Diagnostics>();
+    app_.options.watch = true;
     loadFile(scene);
     EXPECT_EQ(output_, plain);  // the diagnostics change nothing the viewer prints
     std::FILE* listing = std::fopen("listing", "w");
-    printDiagnostics(*app_.diagnostics, listing);
+    printDiagnostics(app_.findings, listing);
     std::fclose(listing);
-    app_.diagnostics.reset();
+    app_.options.watch = false;
     EXPECT_EQ(readFile("listing"), readFile("expected"));
     EXPECT_EQ(checker(scene), readFile("expected").empty() ? 0 : 1);  // the program prints the same
     EXPECT_EQ(readFile("out"), readFile("expected"));

@@ -23,13 +23,13 @@ class Example : public ScratchDir, public testing::WithParamInterface<std::strin
 
 TEST_P(Example, ChecksCleanAndStaysInViewForAMinute) {
   std::filesystem::current_path(std::string(QUILLMOOR_SOURCE_DIR "/") + GetParam());
-  app_.diagnostics = std::make_unique<Diagnostics>();
+  app_.options.watch = true;
   ASSERT_NE(loadFile("scene.txt"), nullptr) << output_;
-  for (const Diagnostic& d : app_.diagnostics->list)
+  for (const Diagnostic& d : app_.findings.diagnostics)
     ADD_FAILURE() << d.place.file << ":" << d.place.line << ": " << d.text;
-  EXPECT_GT(app_.diagnostics->opened.size(), 1u);
+  EXPECT_GT(app_.findings.opened.size(), 1u);
 
-  const TickPlan plan = planTick(app_.scene.get());
+  const TickPlan plan = planTick(&world());
   for (int tick = 0; tick < 60 * plan.fps; ++tick) stepSpace(space(), plan.substeps, plan.dt);
   const std::vector<cpBody*> bodies = all<cpBody>(space(), cpSpaceEachBody);
   EXPECT_FALSE(bodies.empty());
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Gallery, Example, testing::ValuesIn(sceneFolders()),
 TEST_F(ScratchDir, DemoBodiesEndBitForBitWhereTheyDidBefore) {
   std::filesystem::current_path(QUILLMOOR_SOURCE_DIR "/demo");
   ASSERT_NE(loadFile("scene.txt"), nullptr);
-  const TickPlan plan = planTick(app_.scene.get());
+  const TickPlan plan = planTick(&world());
   for (int i = 0; i < 400; ++i) stepSpace(space(), plan.substeps, plan.dt);
   EXPECT_EQ(stateHash(space()), 10950519248455266604ull);
 }

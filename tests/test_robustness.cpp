@@ -72,7 +72,7 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
     ASSERT_TRUE(load(r.scene));
     const std::string error = testing::internal::GetCapturedStderr();
     int shown = 0;
-    for (auto& [name, object] : app_.scene->objects) shown += object->mesh != nullptr;
+    for (const auto& [name, object] : world().scene->objects) shown += world().of(*object).drawn != nullptr;
     EXPECT_EQ(std::make_tuple(all<cpBody>(space(), cpSpaceEachBody).size(),
                               all<cpShape>(space(), cpSpaceEachShape).size(),
                               all<cpConstraint>(space(), cpSpaceEachConstraint).size(), shown),
@@ -106,7 +106,8 @@ TEST_F(Robustness, FilesThatAreNotRegularOpenAsMissing) {
     EXPECT_FALSE(loadFile(path.c_str()));
     const SceneObject* a =
         load("new_obj a\nobj_mesh " + path + "\nobj_col_mesh " + path + "\n")->objects.at("a");
-    EXPECT_TRUE(!a->mesh && !a->col_mesh) << path;
+    EXPECT_EQ(a->mesh, nullptr) << path;
+    EXPECT_EQ(a->col_mesh, nullptr) << path;
   }
   alarm(0);
 }

@@ -13,7 +13,7 @@
 namespace {
 
 // A distinct address per path, never dereferenced; "gone" has no mesh.
-const Mesh* fakeMesh(Scene&, const std::string& path, Diagnostics*) {
+const Mesh* fakeMesh(Scene&, const std::string& path, Reporter&) {
   static std::map<std::string, char> marks;
   std::printf("<mesh %s>\n", path.c_str());
   return path == "gone" ? nullptr : reinterpret_cast<const Mesh*>(&marks[path]);
@@ -23,7 +23,8 @@ std::string output;
 std::unique_ptr<Scene> read(const std::string& text, const char* path = "scene.txt") {
   writeFile("scene.txt", text);
   testing::internal::CaptureStdout();
-  std::unique_ptr<Scene> scene = readScene(path, fakeMesh);
+  Reporter report;
+  std::unique_ptr<Scene> scene = readScene(path, fakeMesh, report);
   output = testing::internal::GetCapturedStdout();
   return scene;
 }
@@ -128,8 +129,12 @@ TEST(Reader, ItemsTheirNamesAndReferences) {
   EXPECT_EQ(names, "@@@UNIQUE1 @@@UNIQUE2 @@@UNIQUE3 B a ab box later \xc3\xa9 ");
   // The later box takes the name; references made before keep the first one.
   const SceneObject *first = scene->object_store.at(0).get(), *box = scene->objects.at("box");
-  EXPECT_TRUE(first->mesh && !first->col_mesh && box->pos.x == 7.0 && first->pos.x == 0.0);
-  EXPECT_TRUE(scene->ropes.at(0)->obj_a == first && !scene->ropes[0]->obj_b);
+  EXPECT_NE(first->mesh, nullptr);
+  EXPECT_EQ(first->col_mesh, nullptr);
+  EXPECT_EQ(box->pos.x, 7.0);
+  EXPECT_EQ(first->pos.x, 0.0);
+  EXPECT_EQ(scene->ropes.at(0)->obj_a, first);
+  EXPECT_EQ(scene->ropes[0]->obj_b, nullptr);
   EXPECT_EQ(scene->joints.at(0)->obj_a, box);
 }
 

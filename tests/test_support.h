@@ -62,21 +62,23 @@ class ScratchDir : public testing::Test {
 
   // Writes the scene text to scene.txt and loads it as a reset does. Returns the new scene
   // (nullptr when the file cannot be opened); output_ holds what was printed.
-  Scene* load(const std::string& text) {
+  const Scene* load(const std::string& text) {
     writeFile("scene.txt", text);
     return loadFile("scene.txt");
   }
-  Scene* loadFile(const char* path) {
-    app_.scene_file = path;
+  const Scene* loadFile(const char* path) {
+    app_.options.scene_file = path;
     testing::internal::CaptureStdout();
     resetWorld(app_);
     output_ = testing::internal::GetCapturedStdout();
-    return app_.scene.get();
+    return world().scene.get();
   }
-  cpSpace* space() const { return app_.space; }
+  World& world() { return *app_.worker.world(); }
+  cpSpace* space() { return world().space; }
+  cpBody* body(const char* name) { return world().of(*world().scene->objects.at(name)).body; }
 
   Scratch scratch_;
-  AppState app_;  // the current space and scene of the last load, released at the end
+  AppState app_;  // the current world of the last load, released at the end
   std::string output_;
 };
 #endif

@@ -17,42 +17,22 @@
 
 namespace {
 
-float scrollerScale(const Scene* scene) {
-  return scene ? scene->settings.scroller_text_scale : 1.0f;
+float scrollerScale(const Poses& poses) {
+  return poses.scene ? poses.scene->settings.scroller_text_scale : 1.0f;
 }
 
-// One tick's physics; returns its milliseconds.
-double timedStep(cpSpace* space, TickPlan plan) {
-  const double start = nowSeconds();
-  stepSpace(space, plan.substeps, plan.dt);
-  return (nowSeconds() - start) * 1e3;
-}
-
-void takePoses(AppState& app) {
-  if (app.scene) capturePoses(*app.scene, app.poses);
-}
-
-void scrollAndRedraw(const TickPlan& plan) {
-  if (advanceScroller(g_app.scroller, plan.scroller_speed, plan.fps))
-    measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
-  glutPostRedisplay();
-}
+void takePoses(AppState& app) { capturePoses(*app.worker.world(), app.poses); }
 
 }  // namespace
 
-float effectiveFps(const Scene* scene) {
-  const float fps = scene ? scene->settings.fps : 60.0f;
-  return fps > 0.0f && std::isfinite(fps) ? fps : 60.0f;
-}
-
-TickPlan planTick(const Scene* scene) {
+TickPlan planTick(const World* world) {
   TickPlan plan;
-  plan.fps = effectiveFps(scene);
+  plan.fps = world ? world->fps : 60.0f;
   // A very low rate would give a delay beyond the timer's range.
   plan.delay_ms = static_cast<unsigned>(std::min(std::trunc(1000.0 / plan.fps), double{INT_MAX}));
-  plan.substeps = std::min(scene ? scene->settings.step_iterations : 1, kMaxSubsteps);
+  plan.substeps = world ? world->substeps : 1;
   plan.dt = plan.substeps > 0 ? (1.0 / plan.fps) / plan.substeps : 0.0;
-  plan.scroller_speed = scene ? scene->settings.scroller_text_speed : 0.0f;
+  plan.scroller_speed = world && world->scene ? world->scene->settings.scroller_text_speed : 0.0f;
   return plan;
 }
 
@@ -68,96 +48,104 @@ int cursorFor(const Scene* scene, bool fullscreen) {
 
 void resetWorld(AppState& app) {
   finishStep(app);
-  cpSpace* previous_space = app.space;
-  std::unique_ptr<Scene> previous_scene = std::move(app.scene);
-  app.space = newSpace();
-  if (app.diagnostics) *app.diagnostics = Diagnostics{};
-  app.scene = loadScene(app.scene_file, app.space, app.diagnostics.get());
-  // Nothing refers to the previous world any more. Its space goes first: the static body
-  // its shapes and joints hang on belongs to the previous scene.
-  freeSpace(previous_space);
-  previous_scene.reset();
-  if (app.scene) {
-    applySpaceSettings(app.space, app.scene->settings);
-    app.scroller.text = app.scene->settings.scroller_text;
-    takePoses(app);
-  } else {
-    app.scroller.text.clear();
-  }
+  app.findings = Reporter{};
+  app.findings.collect = app.options.watch;
+  // Built before the previous world goes, which nothing refers to any more.
+  app.worker.replace(loadWorld(app.options.scene_file, app.findings));
+  const Scene* scene = app.worker.world()->scene.get();
+  app.scroller.text = scene ? scene->settings.scroller_text : "";
+  takePoses(app);
 }
 
 void releaseWorld(AppState& app) {
   finishStep(app);
-  freeSpace(app.space);  // before the scene, which owns the static body
-  app.space = nullptr;
-  app.scene.reset();
+  app.poses = Poses{};
+  app.worker.replace(nullptr);
 }
 
-void resetScene() {
-  resetWorld(g_app);
-  measureScrollerText(g_app.scroller, scrollerScale(g_app.scene.get()));
-  glutSetCursor(cursorFor(g_app.scene.get(), g_app.fullscreen));
-  reportReset(g_app);
+void resetScene(AppState& app) {
+  resetWorld(app);
+  measureScrollerText(app.scroller, scrollerScale(app.poses));
+  glutSetCursor(cursorFor(app.poses.scene.get(), app.options.fullscreen));
+  reportReset(app);
 }
 
-void tick() {
-  const TickPlan plan = planTick(g_app.scene.get());
-  const double ms = timedStep(g_app.space, plan);
-  if (g_app.stats) addTickSample(g_app.stats_window, ms);
-  takePoses(g_app);
-  scrollAndRedraw(plan);
+void tick(AppState& app) {
+  World& world = *app.worker.world();
+  const TickPlan plan = planTick(&world);
+  const double start = nowSeconds();
+  stepSpace(world.space, plan.substeps, plan.dt);
+  if (app.options.stats) addTickSample(app.stats_window, (nowSeconds() - start) * 1e3);
+  takePoses(app);
+  scrollAndRedraw(app, plan);
 }
 
 TickPlan startStep(AppState& app) {
   finishStep(app);
-  const TickPlan plan = planTick(app.scene.get());
+  const TickPlan plan = planTick(app.worker.world());
   takePoses(app);
-  app.stepping = std::async(std::launch::async, timedStep, app.space, plan);
+  app.worker.start(plan.substeps, plan.dt);
   return plan;
 }
 
 void finishStep(AppState& app) {
-  if (!app.stepping.valid()) return;
-  const double ms = app.stepping.get();
-  if (app.stats) addTickSample(app.stats_window, ms);
+  const double ms = app.worker.finish();
+  if (ms < 0.0) return;
+  if (app.options.stats) addTickSample(app.stats_window, ms);
   for (const cpVect& point : app.queued_pushes) pushAt(app, point);
   app.queued_pushes.clear();
 }
 
-void drawCurrentFrame() {
-  drawFrame(g_app.scene.get(), g_app.poses, g_app.scroller, g_app.glow);
-  if (g_app.debug) drawPhysicsDebug(g_app.space, g_app.scene.get());
+void scrollAndRedraw(AppState& app, const TickPlan& plan) {
+  if (advanceScroller(app.scroller, plan.scroller_speed, plan.fps))
+    measureScrollerText(app.scroller, scrollerScale(app.poses));
+  glutPostRedisplay();
 }
 
-void onDisplay() {
-  const double start = g_app.stats ? nowSeconds() : 0.0;
-  drawCurrentFrame();
-  glutSwapBuffers();  // the driver finishes the frame here
-  if (g_app.stats) addFrameSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
+void drawCurrentFrame(AppState& app) {
+  drawFrame(app.poses, app.scroller, app.glow);
+  // The debug view draws from the space itself, which only the plain tick leaves idle.
+  if (app.options.debug) drawPhysicsDebug(*app.worker.world());
 }
 
 void reportStats(AppState& app) {
   const double now = nowSeconds();
-  if (!app.stats || !statsDue(app.stats_window, now)) return;
+  if (!app.options.stats || !statsDue(app.stats_window, now)) return;
+  const World* world = app.worker.world();
   const std::string line =
-      statsLine(app.stats_window, now, effectiveFps(app.scene.get()), countSpace(app.space));
+      statsLine(app.stats_window, now, planTick(world).fps, countSpace(world->space));
   std::fputs(line.c_str(), stderr);
   app.stats_window = StatsWindow{now};
 }
 
-void onKeyboard(unsigned char key, int, int) {
-  if (key == 27) std::exit(0);
-  if (key == 'r') resetScene();
+void timerTick(AppState& app) {
+  finishStep(app);
+  reportStats(app);  // counts the space while nothing steps it
+  if (app.options.debug)
+    tick(app);
+  else
+    scrollAndRedraw(app, startStep(app));
 }
+
+void keyPressed(AppState& app, unsigned char key) {
+  if (key == 27) {
+    releaseWorld(app);
+    std::exit(0);
+  }
+  if (key == 'r') resetScene(app);
+}
+
+void onDisplay() {
+  const double start = g_app.options.stats ? nowSeconds() : 0.0;
+  drawCurrentFrame(g_app);
+  glutSwapBuffers();  // the driver finishes the frame here
+  if (g_app.options.stats) addFrameSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
+}
+
+void onKeyboard(unsigned char key, int, int) { keyPressed(g_app, key); }
 
 void onTimer(int) {
   // Re-armed first, so the time spent stepping does not lengthen the period.
-  glutTimerFunc(planTick(g_app.scene.get()).delay_ms, onTimer, 0);
-  finishStep(g_app);
-  reportStats(g_app);  // counts the space while nothing steps it
-  // The debug view draws from the space itself, so it cannot overlap a step.
-  if (g_app.debug)
-    tick();
-  else
-    scrollAndRedraw(startStep(g_app));
+  glutTimerFunc(planTick(g_app.worker.world()).delay_ms, onTimer, 0);
+  timerTick(g_app);
 }

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 
-#include "app/frame_loop.h"
 #include "world/physics.h"
 
 cpVect mouseToWorld(int x, int y) {
@@ -56,24 +55,26 @@ void applyMouseImpulse(cpShape* shape, cpVect, cpFloat, cpVect, void* data) {
 }
 
 void pushAt(AppState& app, cpVect point) {
-  if (app.space && app.scene) {
-    const SceneSettings& s = app.scene->settings;
+  const World* world = app.worker.world();
+  if (world && world->scene) {
+    const SceneSettings& s = world->scene->settings;
     MouseImpulseQuery query{point, mouseImpulse(app.previous_mouse, point, s.mouse_impulse_force,
-                                                effectiveFps(app.scene.get()))};
+                                                world->fps)};
     // Too large a push is ignored as a whole, never clamped.
     // The library reports shapes strictly closer than the maximum distance; the smallest
     // positive one counts a point on an edge (distance 0) as inside, and nothing outside.
     const double on_edge = std::numeric_limits<double>::denorm_min();
     if (impulseAllowed(query.impulse, s.mouse_impulse_force_max))
-      cpSpacePointQuery(app.space, point, on_edge, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &query);
+      cpSpacePointQuery(world->space, point, on_edge, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &query);
   }
   app.previous_mouse = point;
 }
 
-void onPassiveMotion(int x, int y) {
-  const cpVect point = mouseToWorld(x, y);
-  if (g_app.stepping.valid())
-    g_app.queued_pushes.push_back(point);  // the space is being stepped
+void mouseMoved(AppState& app, cpVect point) {
+  if (app.worker.busy())
+    app.queued_pushes.push_back(point);  // pushed once the step is over
   else
-    pushAt(g_app, point);
+    pushAt(app, point);
 }
+
+void onPassiveMotion(int x, int y) { mouseMoved(g_app, mouseToWorld(x, y)); }

@@ -29,4 +29,7 @@ void applyMouseImpulse(cpShape* shape, cpVect point, cpFloat distance, cpVect gr
 // Everything a passive-motion event does once its world point is known.
 void pushAt(AppState& app, cpVect point);
 
+// A passive motion at a world point: pushed now, or queued while a step runs.
+void mouseMoved(AppState& app, cpVect point);
+
 void onPassiveMotion(int x, int y);

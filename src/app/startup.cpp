@@ -37,26 +37,27 @@ void openWindow(int* argc, char** argv, int width, int height) {
   glutPassiveMotionFunc(onPassiveMotion);
 }
 
-void startWorld(const char* scene_file, bool fullscreen) {
-  g_app.scene_file = scene_file;
-  g_app.fullscreen = fullscreen;
+void startWorld(AppState& app) {
   initPhysics();
-  resetScene();
+  resetScene(app);
 }
 
 void startViewer(int* argc, char** argv) {
   prepareOutput();
   openWindow(argc, argv, kWorldWidth, kWorldHeight);
-  const Arguments args = readArguments(*argc, argv, g_app.scene_file);
+  const Arguments args = readArguments(*argc, argv, g_app.options.scene_file);
   if (args.fullscreen) glutFullScreen();
   if (args.help_option) {
     printUsage(args.help_option);
     std::exit(0);
   }
-  g_app.debug = args.debug;
+  ViewOptions& options = g_app.options;
+  options.scene_file = args.scene_file;
+  options.fullscreen = args.fullscreen;
+  options.debug = args.debug;
+  options.stats = args.stats;
   if (args.watch) prepareWatch(g_app);
-  g_app.stats = args.stats;
   g_app.stats_window.start = nowSeconds();
-  startWorld(args.scene_file, args.fullscreen);
+  startWorld(g_app);
   if (args.watch) armWatchTimer();
 }

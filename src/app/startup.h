@@ -13,8 +13,10 @@ void steadyHeap();
 // drawing state and the four callbacks, in that order.
 void openWindow(int* argc, char** argv, int width, int height);
 
-// The library's one-time initialisation and the first reset with this scene file.
-void startWorld(const char* scene_file, bool fullscreen);
+struct AppState;
+
+// The library's one-time initialisation and the first reset, as the state's options ask.
+void startWorld(AppState& app);
 
 // The viewer's whole start-up up to its event loop. A help option ends the process here.
 void startViewer(int* argc, char** argv);

@@ -1,39 +1,38 @@
 #pragma once
-// The process-wide state, one of each, used only on the event-loop thread (a step the viewer
-// runs alongside the frame touches only the space, and nothing else touches it meanwhile).
+// The process-wide state, one of each, used only on the event-loop thread; the world inside the
+// step worker is reached only through it.
 #include <chipmunk/chipmunk.h>
 
-#include <future>
-#include <memory>
 #include <vector>
 
 #include "app/stats.h"
+#include "app/step_worker.h"
 #include "app/watch.h"
 #include "render/draw_objects.h"
 #include "render/glow.h"
 #include "render/scroller.h"
-#include "scene/diagnostics.h"
-#include "scene/scene.h"
+#include "scene/report.h"
 
-struct AppState {
+// What the command line asked for.
+struct ViewOptions {
   const char* scene_file = "scene.txt";  // refers to the command line's text
   bool fullscreen = false;
-  cpSpace* space = nullptr;      // once the first reset has run there always is one
-  std::unique_ptr<Scene> scene;  // nullptr while the scene file cannot be opened
-  Poses poses;                   // what the next frame draws
+  bool debug = false;  // draw the physics over the picture; steps before drawing
+  bool stats = false;  // a report on standard error once a second
+  bool watch = false;  // reload on changes; every reset collects diagnostics
+};
+
+struct AppState {
+  ViewOptions options;
+  StepWorker worker;  // the current world: once the first reset has run there always is one
+  Poses poses;        // what the next frame draws
   Scroller scroller;
   Glow glow;
-  bool stats = false;  // --stats given
-  StatsWindow stats_window;
   cpVect previous_mouse = {0.0, 0.0};  // world point of the last passive motion; kept across resets
-  bool debug = false;                  // draw the physics over the picture
-  // With --watch only: what the last reset found, and the files it opened or tried to open.
-  std::unique_ptr<Diagnostics> diagnostics;
+  std::vector<cpVect> queued_pushes;   // mouse points that arrived during a step
+  StatsWindow stats_window;
+  Reporter findings;  // what the last reset said (diagnostics only with options.watch)
   Watch watch;
-  std::vector<cpVect> queued_pushes;  // mouse points that arrived during the step
-  // The step running alongside the frame, valid until finished; it yields the step's
-  // milliseconds. Last, so that at exit it is waited for before anything it uses goes.
-  std::future<double> stepping;
 };
 
 extern AppState g_app;

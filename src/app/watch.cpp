@@ -20,7 +20,7 @@ constexpr unsigned kPollMs = 20;
 
 void onWatchTimer(int) {
   glutTimerFunc(kPollMs, onWatchTimer, 0);
-  if (reloadDue(g_app.watch, nowSeconds())) resetScene();
+  if (reloadDue(g_app.watch, nowSeconds())) resetScene(g_app);
 }
 
 }  // namespace
@@ -73,22 +73,23 @@ bool reloadDue(Watch& watch, double now) {
 }
 
 void reportReset(AppState& app) {
-  if (!app.diagnostics) return;
-  const Diagnostics& diag = *app.diagnostics;
-  watchFiles(app.watch, diag.opened);
+  if (!app.options.watch) return;
+  const Reporter& findings = app.findings;
+  watchFiles(app.watch, findings.opened);
   std::fflush(stdout);
-  printDiagnostics(diag, stderr);
-  const int warnings = warningCount(diag);
-  if (!app.scene) {
-    std::fprintf(stderr, "quillmoor --watch: cannot read the scene file '%s'\n", app.scene_file);
+  printDiagnostics(findings, stderr);
+  const int warnings = warningCount(findings);
+  const char* file = app.options.scene_file;
+  if (!app.poses.scene) {
+    std::fprintf(stderr, "quillmoor --watch: cannot read the scene file '%s'\n", file);
   } else {
     std::fprintf(stderr, "quillmoor --watch: %d warning%s in '%s'\n", warnings,
-                 warnings == 1 ? "" : "s", app.scene_file);
+                 warnings == 1 ? "" : "s", file);
   }
 }
 
 void prepareWatch(AppState& app) {
-  app.diagnostics = std::make_unique<Diagnostics>();
+  app.options.watch = true;
   if (!openWatch(app.watch))
     std::fprintf(stderr, "quillmoor --watch: cannot watch files (inotify: errno %d)\n", errno);
 }

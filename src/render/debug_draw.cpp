@@ -1,12 +1,11 @@
 #include "render/debug_draw.h"
 
 #include <GL/gl.h>
-#include <chipmunk/chipmunk_structs.h>
 
 #include <cmath>
 
 #include "render/frame.h"
-#include "scene/scene.h"
+#include "world/world.h"
 
 namespace {
 
@@ -18,27 +17,38 @@ const float kRopeSegment[4] = {1.0f, 0.5f, 0.1f, 1.0f};
 
 void vertex(cpVect p) { glVertex2d(p.x, p.y); }
 
-void drawShape(cpShape* shape, void*) {
-  cpBody* body = cpShapeGetBody(shape);
-  glColor4fv(cpBodyGetType(body) == CP_BODY_TYPE_STATIC ? kStatic : kMoving);
-  if (shape->klass->type == CP_POLY_SHAPE) {
-    glBegin(GL_LINE_LOOP);
-    for (int i = 0; i < cpPolyShapeGetCount(shape); ++i)
-      vertex(cpBodyLocalToWorld(body, cpPolyShapeGetVert(shape, i)));
-    glEnd();
-  } else if (shape->klass->type == CP_SEGMENT_SHAPE) {
-    const cpVect a = cpBodyLocalToWorld(body, cpSegmentShapeGetA(shape));
-    const cpVect b = cpBodyLocalToWorld(body, cpSegmentShapeGetB(shape));
-    const double r = cpSegmentShapeGetRadius(shape);
-    // The centre line, and the two sides of the rounded thickness.
-    const cpVect side = cpvmult(cpvnormalize(cpvperp(cpvsub(b, a))), r);
-    glBegin(GL_LINES);
-    vertex(a), vertex(b);
-    if (r > 0.0) vertex(cpvadd(a, side)), vertex(cpvadd(b, side));
-    if (r > 0.0) vertex(cpvsub(a, side)), vertex(cpvsub(b, side));
-    glEnd();
-  }
+cpSpaceDebugColor colourOf(const float rgba[4]) { return {rgba[0], rgba[1], rgba[2], rgba[3]}; }
+
+cpSpaceDebugColor shapeColour(cpShape* shape, cpDataPointer) {
+  const bool fixed = cpBodyGetType(cpShapeGetBody(shape)) == CP_BODY_TYPE_STATIC;
+  return colourOf(fixed ? kStatic : kMoving);
 }
+
+void useColour(cpSpaceDebugColor c) { glColor4f(c.r, c.g, c.b, c.a); }
+
+// The library gives each shape's corners in world coordinates, as its last step placed them.
+void drawPolygon(int count, const cpVect* corners, cpFloat, cpSpaceDebugColor, cpSpaceDebugColor fill,
+                 cpDataPointer) {
+  useColour(fill);
+  glBegin(GL_LINE_LOOP);
+  for (int i = 0; i < count; ++i) vertex(corners[i]);
+  glEnd();
+}
+
+// The centre line, and the two sides of the rounded thickness.
+void drawFatSegment(cpVect a, cpVect b, cpFloat r, cpSpaceDebugColor, cpSpaceDebugColor fill,
+                    cpDataPointer) {
+  useColour(fill);
+  const cpVect side = cpvmult(cpvnormalize(cpvperp(cpvsub(b, a))), r);
+  glBegin(GL_LINES);
+  vertex(a), vertex(b);
+  if (r > 0.0) vertex(cpvadd(a, side)), vertex(cpvadd(b, side));
+  if (r > 0.0) vertex(cpvsub(a, side)), vertex(cpvsub(b, side));
+  glEnd();
+}
+
+// Shapes are triangles and segments only.
+void drawNothing() {}
 
 // Pin joints as a solid line between their anchors, slide joints as a dashed one; the anchors
 // as dots. Pivot joints belong to ropes, whose segments are drawn on their own.
@@ -68,17 +78,25 @@ void drawConstraint(cpConstraint* joint, void*) {
 
 }  // namespace
 
-void drawPhysicsDebug(cpSpace* space, const Scene* scene) {
-  if (!space) return;
+void drawPhysicsDebug(const World& world) {
   initGlState();  // the glow frame leaves its own projection and viewport behind
   glLineWidth(1.5f);
   glPointSize(5.0f);
-  cpSpaceEachShape(space, drawShape, nullptr);
-  cpSpaceEachConstraint(space, drawConstraint, nullptr);
-  if (!scene) return;
+  cpSpaceDebugDrawOptions shapes{};
+  shapes.drawCircle = [](cpVect, cpFloat, cpFloat, cpSpaceDebugColor, cpSpaceDebugColor,
+                         cpDataPointer) { drawNothing(); };
+  shapes.drawSegment = [](cpVect, cpVect, cpSpaceDebugColor, cpDataPointer) { drawNothing(); };
+  shapes.drawFatSegment = drawFatSegment;
+  shapes.drawPolygon = drawPolygon;
+  shapes.drawDot = [](cpFloat, cpVect, cpSpaceDebugColor, cpDataPointer) { drawNothing(); };
+  shapes.flags = CP_SPACE_DEBUG_DRAW_SHAPES;
+  shapes.colorForShape = shapeColour;
+  cpSpaceDebugDraw(world.space, &shapes);
+  // The library's own joint pictures would draw every rope pivot; ours tell pin from slide.
+  cpSpaceEachConstraint(world.space, drawConstraint, nullptr);
   glColor4fv(kRopeSegment);
   glBegin(GL_POINTS);
-  for (const auto& rope : scene->ropes)
-    for (cpBody* segment : rope->segments) vertex(cpBodyGetPosition(segment));
+  for (const BuiltRope& rope : world.ropes)
+    for (cpBody* segment : rope.segments) vertex(cpBodyGetPosition(segment));
   glEnd();
 }

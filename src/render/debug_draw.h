@@ -1,8 +1,6 @@
 #pragma once
 // --debug: the physics as it is, drawn over the normal picture: collision shapes (moving and
 // static in their own colours), pin and slide joints between their anchors, rope segments.
-#include <chipmunk/chipmunk.h>
+struct World;
 
-struct Scene;
-
-void drawPhysicsDebug(cpSpace* space, const Scene* scene);
+void drawPhysicsDebug(const World& world);

@@ -61,21 +61,22 @@ void drawMesh(const Mesh* mesh) {
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void drawObject(const SceneObject& object, const Pose& pose) {
-  if (!object.mesh) return;
+void drawObject(const SceneObject& object, const ObjectPose& drawn) {
+  if (!drawn.mesh) return;
+  const Pose& pose = drawn.pose;
   glPushMatrix();
   glTranslatef(static_cast<float>(pose.p.x), static_cast<float>(pose.p.y), 0.0f);
-  if (object.body) {  // a static object is never turned, not even by 0 degrees
+  if (drawn.turned) {
     const float degrees = static_cast<float>(pose.angle) * 180.0f / kAnglePi;
     glRotatef(degrees, 0.0f, 0.0f, 1.0f);
   }
   glScalef(object.scale, object.scale, 1.0f);
-  drawMesh(object.mesh);
+  drawMesh(drawn.mesh);
   glPopMatrix();
 }
 
-void drawRope(const SceneRope& rope, const std::vector<Pose>& segments) {
-  const float half = rope.seg_len * 0.5f;
+void drawRope(const SceneRope& rope, float seg_len, const std::vector<Pose>& segments) {
+  const float half = seg_len * 0.5f;
   glLineWidth(rope.seg_thickness);
   glBegin(GL_LINE_STRIP);
   const float color[4] = {rope.color.r, rope.color.g, rope.color.b, rope.color.a};
@@ -98,31 +99,35 @@ Pose poseOf(cpBody* body) {
 
 }  // namespace
 
-void capturePoses(const Scene& scene, Poses& poses) {
+void capturePoses(const World& world, Poses& poses) {
+  poses.scene = world.scene;
   poses.objects.clear();
-  for (const auto& [name, object] : scene.objects)
-    poses.objects.push_back(object->body ? poseOf(object->body) : Pose{object->pos, {}, {}});
-  poses.ropes.resize(scene.ropes.size());
+  if (!world.scene) return poses.ropes.clear();
+  for (const auto& [name, object] : world.scene->objects) {
+    const BuiltObject& built = world.of(*object);
+    const Pose pose = built.body ? poseOf(built.body) : Pose{object->pos, {}, {}};
+    poses.objects.push_back({pose, built.drawn, built.body != nullptr});
+  }
+  poses.ropes.resize(world.ropes.size());
   auto rope_poses = poses.ropes.begin();
-  for (const auto& rope : scene.ropes) {
-    rope_poses->clear();
-    for (cpBody* segment : rope->segments) rope_poses->push_back(poseOf(segment));
+  for (const BuiltRope& rope : world.ropes) {
+    rope_poses->seg_len = rope.seg_len;
+    rope_poses->segments.clear();  // keeps its memory from tick to tick
+    for (cpBody* segment : rope.segments) rope_poses->segments.push_back(poseOf(segment));
     ++rope_poses;
   }
 }
 
-void drawObjects(const Scene& scene, const Poses& poses) {
-  if (poses.objects.size() != scene.objects.size()) return;
+void drawObjects(const Poses& poses) {
   // Mesh colours carry no alpha, so blending could only reproduce the source colour; without
   // it the same pixels cost the driver noticeably less.
   glDisable(GL_BLEND);
-  const Pose* pose = poses.objects.data();
-  for (const auto& [name, object] : scene.objects) drawObject(*object, *pose++);
+  const ObjectPose* drawn = poses.objects.data();
+  for (const auto& [name, object] : poses.scene->objects) drawObject(*object, *drawn++);
   glEnable(GL_BLEND);
 }
 
-void drawRopes(const Scene& scene, const Poses& poses) {
-  if (poses.ropes.size() != scene.ropes.size()) return;
-  auto segments = poses.ropes.begin();
-  for (const auto& rope : scene.ropes) drawRope(*rope, *segments++);
+void drawRopes(const Poses& poses) {
+  for (size_t i = 0; i < poses.ropes.size(); ++i)
+    drawRope(*poses.scene->ropes[i], poses.ropes[i].seg_len, poses.ropes[i].segments);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The scene's objects and ropes, where their bodies were when the poses were taken.
+#include <memory>
 #include <vector>
 
-#include "scene/scene.h"
+#include "world/world.h"
 
 struct Pose {
   cpVect p;
@@ -10,15 +11,27 @@ struct Pose {
   cpVect rot;  // the angle's cosine and sine as the body keeps them
 };
 
-// Where the bodies are drawn, read once a tick, so that a frame never reads a space that
-// another thread may be stepping.
-struct Poses {
-  std::vector<Pose> objects;             // one for each of scene.objects, in its order
-  std::vector<std::vector<Pose>> ropes;  // each rope's segments
+struct ObjectPose {
+  Pose pose;
+  const Mesh* mesh;  // as the world draws it; nullptr: not drawn
+  bool turned;       // a moving object; a static one is never turned, not even by 0 degrees
 };
 
-void capturePoses(const Scene& scene, Poses& poses);
+struct RopePose {
+  float seg_len;
+  std::vector<Pose> segments;
+};
 
-// Poses of another scene, with other counts, draw nothing rather than read past their end.
-void drawObjects(const Scene& scene, const Poses& poses);
-void drawRopes(const Scene& scene, const Poses& poses);
+// Everything a frame draws, taken from the world once a tick while no step runs, so that a
+// frame never reads a space that another thread may be stepping. The scene is shared with the
+// world and never changes.
+struct Poses {
+  std::shared_ptr<const Scene> scene;  // nullptr: a frame of nothing but the clear
+  std::vector<ObjectPose> objects;     // one for each of the scene's objects, in name order
+  std::vector<RopePose> ropes;         // one for each rope
+};
+
+void capturePoses(const World& world, Poses& poses);
+
+void drawObjects(const Poses& poses);
+void drawRopes(const Poses& poses);

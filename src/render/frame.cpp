@@ -5,7 +5,7 @@
 #include "render/draw_objects.h"
 #include "render/glow.h"
 #include "render/scroller.h"
-#include "scene/scene.h"
+#include "render/draw_objects.h"
 
 void initGlState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -26,25 +26,25 @@ void initGlState() {
   glLoadIdentity();
 }
 
-void drawScene(const Scene* scene, const Poses& poses, const Scroller& scroller) {
+void drawScene(const Poses& poses, const Scroller& scroller) {
   glClear(GL_COLOR_BUFFER_BIT);
-  if (!scene) return;
+  if (!poses.scene) return;
   glLoadIdentity();
-  if (scene->settings.draw_rope_after_objects) {
-    drawObjects(*scene, poses);
-    drawRopes(*scene, poses);
+  if (poses.scene->settings.draw_rope_after_objects) {
+    drawObjects(poses);
+    drawRopes(poses);
   } else {
-    drawRopes(*scene, poses);
-    drawObjects(*scene, poses);
+    drawRopes(poses);
+    drawObjects(poses);
   }
-  drawScroller(scroller, scene->settings);
+  drawScroller(scroller, poses.scene->settings);
 }
 
-void drawFrame(const Scene* scene, const Poses& poses, const Scroller& scroller, Glow& glow) {
-  if (scene && scene->settings.glow_enabled && glowFitsWindow()) {
-    drawGlowFrame(glow, *scene, poses, scroller);
+void drawFrame(const Poses& poses, const Scroller& scroller, Glow& glow) {
+  if (poses.scene && poses.scene->settings.glow_enabled && glowFitsWindow()) {
+    drawGlowFrame(glow, poses, scroller);
   } else {
     initGlState();
-    drawScene(scene, poses, scroller);
+    drawScene(poses, scroller);
   }
 }

@@ -1,6 +1,5 @@
 #pragma once
 // The fixed drawing state and each frame's picture.
-struct Scene;
 struct Scroller;
 struct Glow;
 struct Poses;
@@ -8,8 +7,9 @@ struct Poses;
 // Fixed state and the world view's projection (x right, y down).
 void initGlState();
 
-// Clears the frame and draws the scene into the current viewport; only the clear without a scene.
-void drawScene(const Scene* scene, const Poses& poses, const Scroller& scroller);
+// Clears the frame and draws the world into the current viewport; only the clear without a
+// scene.
+void drawScene(const Poses& poses, const Scroller& scroller);
 
 // One frame into the back buffer, plain or through the glow when the scene asks for it.
-void drawFrame(const Scene* scene, const Poses& poses, const Scroller& scroller, Glow& glow);
+void drawFrame(const Poses& poses, const Scroller& scroller, Glow& glow);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "render/frame.h"
-#include "scene/scene.h"
+#include "render/draw_objects.h"
 
 namespace {
 
@@ -28,10 +28,10 @@ void setViewport(const GLint viewport[4]) {
 }
 
 // The scene as drawn into the scratch square becomes level 0.
-void capture(const Glow& glow, const Scene& scene, const Poses& poses, const Scroller& scroller) {
+void capture(const Glow& glow, const Poses& poses, const Scroller& scroller) {
   initGlState();
   glViewport(0, 0, kGlowSize, kGlowSize);
-  drawScene(&scene, poses, scroller);
+  drawScene(poses, scroller);
   glBindTexture(GL_TEXTURE_2D, glow.chain[0]);
   glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kGlowSize, kGlowSize, 0);
 }
@@ -87,10 +87,10 @@ bool glowFitsWindow() {
   return viewport[2] >= kGlowSize && viewport[3] >= kGlowSize;
 }
 
-void drawGlowFrame(Glow& glow, const Scene& scene, const Poses& poses, const Scroller& scroller) {
+void drawGlowFrame(Glow& glow, const Poses& poses, const Scroller& scroller) {
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
-  capture(glow, scene, poses, scroller);
+  capture(glow, poses, scroller);
   setViewport(viewport);
 
   glPushAttrib(GL_ENABLE_BIT);
@@ -111,7 +111,7 @@ void drawGlowFrame(Glow& glow, const Scene& scene, const Poses& poses, const Scr
 
   downsample(glow);
   setViewport(viewport);
-  composite(glow, scene.settings.glow_base, scene.settings.glow_mul);
+  composite(glow, poses.scene->settings.glow_base, poses.scene->settings.glow_mul);
 
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();

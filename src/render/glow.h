@@ -1,7 +1,6 @@
 #pragma once
 // The glow: the scene drawn small, halved down a chain of eight textures, and all levels
 // added back over black, the blurriest first.
-struct Scene;
 struct Scroller;
 struct Poses;
 
@@ -18,4 +17,5 @@ void createGlowChain(Glow& glow);
 // has no such square, and such a window shows the plain frame instead.
 bool glowFitsWindow();
 
-void drawGlowFrame(Glow& glow, const Scene& scene, const Poses& poses, const Scroller& scroller);
+// The world's scene asks for it: its glow_base and glow_mul weigh the levels.
+void drawGlowFrame(Glow& glow, const Poses& poses, const Scroller& scroller);

@@ -1,10 +1,13 @@
 #pragma once
-// The records a scene file is read into.
+// A scene file as read: settings and declared items, each with the lines that set it. Nothing
+// changes it once the reader returns it; the world is built from it and refers to it.
 #include <chipmunk/chipmunk.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The fixed world view: x runs right from 0, y down from 0, whatever the window's size.
@@ -15,6 +18,29 @@ struct Mesh;  // read and owned by world/; a scene only refers to it
 
 struct Color4 {
   float r = 1.0f, g = 1.0f, b = 1.0f, a = 1.0f;
+};
+
+// Where an item was declared, and the last line that set each of its keywords.
+struct Source {
+  int line = 0;  // 0: the file as a whole (the settings)
+  std::vector<std::pair<const char*, int>> set;
+
+  void setAt(const char* keyword, int at) {
+    for (auto& [k, l] : set)
+      if (std::strcmp(k, keyword) == 0) return void(l = at);
+    set.emplace_back(keyword, at);
+  }
+  // The line that last set `keyword`, else the declaration's ("" always gives the latter).
+  int lineOf(const char* keyword) const {
+    for (const auto& [k, l] : set)
+      if (std::strcmp(k, keyword) == 0) return l;
+    return line;
+  }
+  bool has(const char* keyword) const {
+    for (const auto& entry : set)
+      if (std::strcmp(entry.first, keyword) == 0) return true;
+    return false;
+  }
 };
 
 struct SceneSettings {
@@ -37,9 +63,12 @@ struct SceneSettings {
   bool glow_enabled = false;
   float glow_base = 0.8f;
   float glow_mul = 0.9f;
+  Source source;
 };
 
 struct SceneObject {
+  std::string name;  // as declared (a generated one for new_obj without a name)
+  size_t index = 0;  // in Scene::object_store
   const Mesh* mesh = nullptr;
   const Mesh* col_mesh = nullptr;
   cpVect pos = {0.0, 0.0};
@@ -51,51 +80,49 @@ struct SceneObject {
   cpVect col_line_a = {0.0, 0.0};
   cpVect col_line_b = {0.0, 0.0};
   float col_line_radius = 0.0f;
-  cpBody* body = nullptr;  // owned by the space; only moving objects have one
+  Source source;
 };
 
 enum class JointKind { Pin, Slide };
 
 struct SceneJoint {
   JointKind kind = JointKind::Pin;
-  SceneObject* obj_a = nullptr;
-  SceneObject* obj_b = nullptr;
+  const SceneObject* obj_a = nullptr;
+  const SceneObject* obj_b = nullptr;
   cpVect anchor_a = {0.0, 0.0};
   cpVect anchor_b = {0.0, 0.0};
   float slide_min = 0.0f;
   float slide_max = 0.0f;
+  Source source;
 };
 
 struct SceneRope {
-  SceneObject* obj_a = nullptr;
-  SceneObject* obj_b = nullptr;
+  const SceneObject* obj_a = nullptr;
+  const SceneObject* obj_b = nullptr;
   cpVect anchor_a = {0.0, 0.0};
   cpVect anchor_b = {0.0, 0.0};
   float seg_mass = 0.1f;
   float approx_seg_len = 10.0f;
-  float seg_len = 0.0f;
   float seg_thickness = 5.0f;
   Color4 color;
-  std::vector<cpBody*> segments;  // owned by the space, from the first end to the second
+  Source source;
 };
 
 struct Scene {
-  // nullptr: the file could not be read. Shared so that this record needs no mesh definition.
+  std::string path;  // the scene file as named
+  // nullptr: the file could not be read. Shared with the worlds that draw them.
   std::map<std::string, std::shared_ptr<const Mesh>> meshes;
   // Registry by name; std::string orders its bytes as unsigned values.
-  std::map<std::string, SceneObject*> objects;
+  std::map<std::string, const SceneObject*> objects;
   // Every object declared, also those a duplicate name pushed out of the registry, since
   // joints and ropes may still refer to them.
   std::vector<std::unique_ptr<SceneObject>> object_store;
   std::vector<std::unique_ptr<SceneRope>> ropes;
-  std::vector<std::unique_ptr<SceneJoint>> joints;  // declared; emptied once built
-  // Made by the build phase and never added to the space; the static shapes of every static
-  // object hang on it. The deleter comes with the body, from the physics side.
-  std::unique_ptr<cpBody, void (*)(cpBody*)> static_body{nullptr, nullptr};
+  std::vector<std::unique_ptr<SceneJoint>> joints;
   SceneSettings settings;
   int unique_counter = 0;
-  // Vertices and triangles of the meshes read so far, and whether a mesh went unread because
-  // of the world's limit on them.
+  // Vertices and triangles of the meshes read, and whether a mesh went unread because of the
+  // limit on them.
   size_t mesh_items = 0;
   bool meshes_cut = false;
 };

@@ -3,35 +3,44 @@
 
 #include "world/bounds.h"
 #include "world/builders.h"
-#include "world/check_scene.h"
 #include "world/physics.h"
 
-void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space, Diagnostics* diag) {
-  if (!joint.obj_a) {
-    if (!joint.obj_b) return leftOut(diag, &joint, "", "it names no object");
-    // The named object keeps its own anchor.
-    std::swap(joint.obj_a, joint.obj_b);
-    std::swap(joint.anchor_a, joint.anchor_b);
+namespace {
+
+void leftOut(World& world, const SceneJoint& joint, const std::string& why) {
+  note(world, joint.source, "", "joint is left out: " + why);
+}
+
+}  // namespace
+
+void buildJoint(World& world, const SceneJoint& joint, BuiltJoint& built) {
+  built = {joint.obj_a, joint.obj_b, joint.anchor_a, joint.anchor_b, nullptr};
+  if (!built.first) {  // the named object keeps its own anchor
+    std::swap(built.first, built.second);
+    std::swap(built.anchor_first, built.anchor_second);
   }
-  if (joint.slide_max < joint.slide_min) std::swap(joint.slide_min, joint.slide_max);
-  cpBody* a = joint.obj_a->body;
-  if (!a) return leftOut(diag, &joint, "", notMovingText(diag, *joint.obj_a, "first object"));
-  cpBody* b = joint.obj_b && joint.obj_b->body ? joint.obj_b->body : scene.static_body.get();
+  if (!roomForItem(world.counts, world.limits)) return;
+  if (!built.first) return leftOut(world, joint, "it names no object");
+  cpBody* a = world.of(*built.first).body;
+  if (!a) return leftOut(world, joint, notMovingText(*built.first, "first object"));
+  cpBody* b = built.second && world.of(*built.second).body ? world.of(*built.second).body
+                                                            : world.static_body;
 
   // Non-finite anchors or limits would feed NaN into the solver, and huge ones overflow in it;
   // either way it aborts.
-  const cpVect p = joint.anchor_a, q = joint.anchor_b;
+  const cpVect p = built.anchor_first, q = built.anchor_second;
   if (!withinCoordinate(p) || !withinCoordinate(q))
-    return leftOut(diag, &joint, "", beyondText("an anchor", isFinite(p) && isFinite(q)));
-  cpConstraint* built = nullptr;
+    return leftOut(world, joint, beyondText("an anchor", isFinite(p) && isFinite(q)));
+  float low = joint.slide_min, high = joint.slide_max;
+  if (high < low) std::swap(low, high);
   if (joint.kind == JointKind::Pin) {
-    built = cpPinJointNew(a, b, p, q);
-  } else if (joint.kind == JointKind::Slide) {
-    if (!withinCoordinate(joint.slide_min) || !withinCoordinate(joint.slide_max))
-      return leftOut(diag, &joint, "",
-                     beyondText("a slide limit",
-                                std::isfinite(joint.slide_min) && std::isfinite(joint.slide_max)));
-    built = cpSlideJointNew(a, b, p, q, joint.slide_min, joint.slide_max);
+    built.constraint = cpPinJointNew(a, b, p, q);
+  } else {
+    if (!withinCoordinate(low) || !withinCoordinate(high))
+      return leftOut(world, joint,
+                     beyondText("a slide limit", std::isfinite(low) && std::isfinite(high)));
+    built.constraint = cpSlideJointNew(a, b, p, q, low, high);
   }
-  if (built) cpSpaceAddConstraint(space, built);
+  cpSpaceAddConstraint(world.space, built.constraint);
+  ++world.counts.constraints;
 }

@@ -5,7 +5,6 @@
 
 #include "world/bounds.h"
 #include "world/builders.h"
-#include "world/check_scene.h"
 #include "world/limits.h"
 #include "world/mesh.h"
 #include "world/physics.h"
@@ -19,25 +18,34 @@ double surfaceValue(float value) {
   return std::fmin(value, FLT_MAX);
 }
 
-void addShape(cpSpace* space, cpShape* shape, const SceneObject& object, BuildBudget& budget) {
-  if (!admitShape(space, shape, budget)) {
+void leftOut(World& world, const SceneObject& object, const char* keyword,
+             const std::string& why) {
+  world.objects[object.index].state = Built::LeftOut;
+  note(world, object.source, keyword, "object '" + object.name + "' is left out: " + why);
+}
+
+// Tagged with its object, so that whoever finds the shape can name it.
+void addShape(World& world, cpShape* shape, const SceneObject& object) {
+  if (!admitShape(world.space, shape, world.counts, world.limits)) {
     cpShapeFree(shape);
     return;
   }
   cpShapeSetElasticity(shape, surfaceValue(object.bounciness));
   cpShapeSetFriction(shape, surfaceValue(object.friction));
-  cpSpaceAddShape(space, shape);  // a shape on a static body is a static shape
+  cpShapeSetUserData(shape, const_cast<SceneObject*>(&object));
+  cpSpaceAddShape(world.space, shape);  // a shape on a static body is a static shape
+  ++(cpBodyGetType(cpShapeGetBody(shape)) == CP_BODY_TYPE_STATIC ? world.counts.static_shapes
+                                                                  : world.counts.moving_shapes);
 }
 
-void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneObject& object,
-                      BuildBudget& budget) {
+void addCollisionMesh(World& world, cpBody* body, cpVect offset, const SceneObject& object) {
   const Mesh& mesh = *object.col_mesh;
   size_t count = mesh.triangles.size();
   if (cpBodyGetType(body) == CP_BODY_TYPE_DYNAMIC && count > kMaxMovingTriangles) {
     count = kMaxMovingTriangles;
-    budget.met.triangles = true;
+    world.limits.triangles = true;
   }
-  for (size_t i = 0; i < count && !budget.met.overlaps && !budget.met.items; ++i) {
+  for (size_t i = 0; i < count && !world.limits.overlaps && !world.limits.items; ++i) {
     const MeshTriangle& t = mesh.triangles[i];
     cpVect a = mesh.vertices[t.a], b = mesh.vertices[t.b], c = mesh.vertices[t.c];
     // The library wants clockwise corners in this y-down frame.
@@ -50,8 +58,7 @@ void addCollisionMesh(cpSpace* space, cpBody* body, cpVect offset, const SceneOb
     if (area == 0.0 || !std::isfinite(area) || !withinCoordinate(corners[0]) ||
         !withinCoordinate(corners[1]) || !withinCoordinate(corners[2]))
       continue;
-    addShape(space, cpPolyShapeNew(body, 3, corners, cpTransformTranslate(offset), 0.0), object,
-             budget);
+    addShape(world, cpPolyShapeNew(body, 3, corners, cpTransformTranslate(offset), 0.0), object);
   }
 }
 
@@ -70,50 +77,69 @@ float momentRadius(const SceneObject& object) {
   return r;
 }
 
+// Bounciness and friction used in place of the values given.
+void noteSurfaceValues(World& world, const SceneObject& object) {
+  const struct {
+    float given;
+    const char* keyword;
+  } values[] = {{object.bounciness, "obj_bounciness"}, {object.friction, "obj_friction"}};
+  for (const auto& v : values)
+    if (const double used = surfaceValue(v.given); !(static_cast<double>(v.given) == used))
+      note(world, object.source, v.keyword,
+           std::string(v.keyword) + " " + formatNumber(v.given) + " is used as " +
+               formatNumber(used) + " (negative or NaN counts as 0, infinite as the " +
+               "largest float)");
+}
+
 }  // namespace
 
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget,
-                 Diagnostics* diag) {
+bool isMoving(const SceneObject& object) {
+  return object.mass > 0.0f && std::isfinite(object.mass);
+}
+
+void buildObject(World& world, const SceneObject& object) {
   if (!withinCoordinate(object.pos) || !withinScale(object.scale))
     return leftOut(
-        diag, &object, withinCoordinate(object.pos) ? "obj_scale" : "obj_pos",
+        world, object, withinCoordinate(object.pos) ? "obj_scale" : "obj_pos",
         beyondText("its position or scale", isFinite(object.pos) && std::isfinite(object.scale)));
-  // An infinite mass cannot move: the object is static, as for a mass of 0 or below.
-  const bool dynamic = object.mass > 0.0f && std::isfinite(object.mass);
+  const bool dynamic = isMoving(object);
   if (dynamic && !withinMass(object.mass))
-    return leftOut(diag, &object, "obj_mass", "its mass is out of bounds");
+    return leftOut(world, object, "obj_mass", "its mass is out of bounds");
   if (std::isinf(object.mass) && object.mass > 0.0f)
-    replaced(diag, &object, "obj_mass", "an infinite mass makes the object static");
-  cpBody* body = scene.static_body.get();
+    note(world, object.source, "obj_mass", "an infinite mass makes the object static");
+  BuiltObject& built = world.objects[object.index];
+  cpBody* body = world.static_body;
   cpVect offset = object.pos;
   if (dynamic) {
-    if (!roomForItem(space, budget)) return;
+    if (!roomForItem(world.counts, world.limits)) {  // the limit's own message says so
+      built.state = Built::LeftOut;
+      return;
+    }
     const float r = momentRadius(object);
     const double moment = cpMomentForCircle(object.mass, 0.0, r, cpvzero);
     if (!withinMoment(moment))
-      return leftOut(diag, &object, "obj_mass",
+      return leftOut(world, object, "obj_mass",
                      "its moment of inertia works out as " + formatNumber(moment));
     body = cpBodyNew(object.mass, moment);
     guardBody(body);
     cpBodySetPosition(body, object.pos);
-    cpSpaceAddBody(space, body);
-    object.body = body;
+    cpSpaceAddBody(world.space, body);
+    ++world.counts.moving_bodies;
+    built.body = body;
     offset = cpvzero;
   }
-  if (diag)
-    reportSurfaceValues(diag, object, surfaceValue(object.bounciness),
-                        surfaceValue(object.friction));
+  built.state = dynamic ? Built::Moving : Built::Static;
+  noteSurfaceValues(world, object);
   if (object.col_mesh) {
-    addCollisionMesh(space, body, offset, object, budget);
+    addCollisionMesh(world, body, offset, object);
   } else if (object.has_col_line) {
     const cpVect a = object.col_line_a, b = object.col_line_b;
     const double r = object.col_line_radius;
     if (withinCoordinate(a) && withinCoordinate(b) && withinCoordinate(r))
-      addShape(space, cpSegmentShapeNew(body, cpvadd(a, offset), cpvadd(b, offset), r), object,
-               budget);
-    else if (isFinite(a) && isFinite(b) && std::isfinite(r))
-      replaced(diag, &object, "obj_col_line", "the collision line is left out: out of bounds");
+      addShape(world, cpSegmentShapeNew(body, cpvadd(a, offset), cpvadd(b, offset), r), object);
     else
-      replaced(diag, &object, "obj_col_line", "the collision line is left out: not finite");
+      note(world, object.source, "obj_col_line",
+           std::string("the collision line is left out: ") +
+               (isFinite(a) && isFinite(b) && std::isfinite(r) ? "out of bounds" : "not finite"));
   }
 }

@@ -1,19 +1,34 @@
 #pragma once
-// Turning declared items into bodies, shapes and joints. Each leaves out silently what it
-// cannot build.
-#include <chipmunk/chipmunk.h>
+// Turning declared items into bodies, shapes and joints. Each leaves out what it cannot build
+// and says so, with why, in the world's notes.
+#include <string>
 
-#include "scene/diagnostics.h"
+#include "scene/report.h"
 #include "scene/scene.h"
-#include "world/limits.h"
+#include "world/world.h"
 
 // Most segments one rope is built with; a longer rope gets longer segments instead, so that
 // no single line can exhaust memory (a 1024 x 768 world needs a few hundred at most).
 constexpr int kMaxRopeSegments = 4096;
 
-// With `diag`, each also reports what it leaves out or replaces, and why. Objects count their
-// body and shapes against the budget of world/limits.h; what does not fit is left out.
-void buildObject(Scene& scene, SceneObject& object, cpSpace* space, BuildBudget& budget,
-                 Diagnostics* diag = nullptr);
-void buildJoint(SceneJoint& joint, Scene& scene, cpSpace* space, Diagnostics* diag = nullptr);
-void buildRope(Scene& scene, SceneRope& rope, cpSpace* space, Diagnostics* diag = nullptr);
+extern const char* const kNoSegmentCount;
+
+// A positive finite mass makes a body of its own; anything else a static object (an infinite
+// mass cannot move).
+bool isMoving(const SceneObject& object);
+
+void note(World& world, const Source& source, const char* keyword, std::string text);
+
+// The scene's settings as the world steps them: each value the library cannot take keeps its
+// default, with a note.
+void applySettings(World& world, const SceneSettings& settings);
+
+// Objects count their body and shapes against the limits of world/limits.h; what does not fit
+// is left out.
+void buildObject(World& world, const SceneObject& object);
+void buildRope(World& world, const SceneRope& rope, BuiltRope& built);
+void buildJoint(World& world, const SceneJoint& joint, BuiltJoint& built);
+
+// Why a joint's or rope's object gives it no body: static, or never built.
+std::string notMovingText(const SceneObject& object, const char* role);
+std::string ropeEndsText(const SceneRope& rope);

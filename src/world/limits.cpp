@@ -1,22 +1,11 @@
 #include "world/limits.h"
 
-#include <chipmunk/chipmunk_structs.h>
-
 #include <algorithm>
 #include <cmath>
 
-#include "scene/scene.h"
-#include "world/mesh.h"
 #include "world/physics.h"
 
 namespace {
-
-size_t count(cpSpatialIndex* index) { return static_cast<size_t>(cpSpatialIndexCount(index)); }
-
-size_t spaceItems(cpSpace* space) {
-  return static_cast<size_t>(space->dynamicBodies->num + space->constraints->num) +
-         count(space->dynamicShapes) + count(space->staticShapes);
-}
 
 bool moving(cpShape* shape) { return cpBodyGetType(cpShapeGetBody(shape)) != CP_BODY_TYPE_STATIC; }
 
@@ -27,14 +16,14 @@ struct OverlapQuery {
 
 }  // namespace
 
-bool roomForItem(cpSpace* space, BuildBudget& budget) {
-  if (spaceItems(space) < kMaxSceneItems) return true;
-  budget.met.items = true;
+bool roomForItem(const BuildCounts& counts, LimitsMet& met) {
+  if (counts.items() < kMaxSceneItems) return true;
+  met.items = true;
   return false;
 }
 
-bool admitShape(cpSpace* space, cpShape* shape, BuildBudget& budget) {
-  if (budget.met.overlaps || !roomForItem(space, budget)) return false;
+bool admitShape(cpSpace* space, cpShape* shape, BuildCounts& counts, LimitsMet& met) {
+  if (met.overlaps || !roomForItem(counts, met)) return false;
   OverlapQuery query{shape};
   cpSpaceBBQuery(
       space, cpShapeCacheBB(shape), CP_SHAPE_FILTER_ALL,
@@ -43,18 +32,18 @@ bool admitShape(cpSpace* space, cpShape* shape, BuildBudget& budget) {
         ++(moving(q.shape) || moving(other) ? q.moving : q.fixed);
       },
       &query);
-  budget.moving_overlaps += query.moving;
-  budget.static_overlaps += query.fixed;
-  if (budget.moving_overlaps > kMaxMovingOverlaps || budget.static_overlaps > kMaxStaticOverlaps)
-    budget.met.overlaps = true;
-  return !budget.met.overlaps;
+  counts.moving_overlaps += query.moving;
+  counts.static_overlaps += query.fixed;
+  if (counts.moving_overlaps > kMaxMovingOverlaps || counts.static_overlaps > kMaxStaticOverlaps)
+    met.overlaps = true;
+  return !met.overlaps;
 }
 
-StepLoad stepLoad(cpSpace* space, size_t moving_overlaps) {
-  const double joints = space->constraints->num;
-  const double shapes = static_cast<double>(count(space->dynamicShapes));
-  const double bodies = space->dynamicBodies->num;
-  const double overlaps = static_cast<double>(moving_overlaps);
+StepLoad stepLoad(const BuildCounts& counts) {
+  const double joints = static_cast<double>(counts.constraints);
+  const double shapes = static_cast<double>(counts.moving_shapes);
+  const double bodies = static_cast<double>(counts.moving_bodies);
+  const double overlaps = static_cast<double>(counts.moving_overlaps);
   return {joints + 16.0 * overlaps + 4.0 * shapes, 64.0 * bodies + 128.0 * overlaps};
 }
 
@@ -77,29 +66,6 @@ TickWork limitTickWork(int substeps, int solver_iterations, StepLoad load) {
     work.substeps = static_cast<int>(std::max(
         1.0, std::floor(kMaxTickWork / (work.solver_iterations * load.per_pass + load.per_step))));
   return work;
-}
-
-bool limitSettings(SceneSettings& settings, StepLoad load) {
-  const TickWork work = limitTickWork(settings.step_iterations, settings.solver_iterations, load);
-  settings.step_iterations = work.substeps;
-  settings.solver_iterations = work.solver_iterations;
-  return work.limited;
-}
-
-bool limitDrawnMeshes(Scene& scene) {
-  size_t drawn = 0;
-  bool limited = false;
-  for (auto& [name, object] : scene.objects) {
-    if (!object->mesh) continue;
-    const size_t count = object->mesh->triangles.size();
-    if (count > kMaxDrawnTriangles - drawn) {
-      object->mesh = nullptr;
-      limited = true;
-    } else {
-      drawn += count;
-    }
-  }
-  return limited;
 }
 
 std::vector<std::string> limitMessages(const LimitsMet& met) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 struct Scene;
-struct SceneSettings;
 
 // Vertices and triangles of all meshes one scene reads; once passed, further mesh files are
 // not read (they stay undrawn and without collision). Every distinct spelling of a path reads
@@ -44,7 +43,7 @@ constexpr size_t kMaxDrawnTriangles = 200000;
 // Scenes asking for more get fewer solver passes, then fewer steps (about 0.4 s a tick).
 constexpr double kMaxTickWork = 3e7;
 
-// What a load had to cut.
+// What a build had to cut.
 struct LimitsMet {
   bool meshes = false;
   bool drawn = false;
@@ -54,26 +53,31 @@ struct LimitsMet {
   bool tick_work = false;
 };
 
-// Counts kept while a scene is built.
-struct BuildBudget {
+// What a build has added to its space so far, counted as it adds.
+struct BuildCounts {
+  size_t moving_bodies = 0;
+  size_t moving_shapes = 0;
+  size_t static_shapes = 0;
+  size_t constraints = 0;
   size_t moving_overlaps = 0;
   size_t static_overlaps = 0;
-  LimitsMet met;
+  size_t items() const { return moving_bodies + moving_shapes + static_shapes + constraints; }
 };
 
 // Whether a new shape (not yet in the space) may be added: there is room for another item,
-// and the overlaps it adds keep within the limits. Counts them when it may.
-bool admitShape(cpSpace* space, cpShape* shape, BuildBudget& budget);
+// and the overlaps it adds keep within the limits. Counts the overlaps when it may; the
+// caller counts the shape once it is added.
+bool admitShape(cpSpace* space, cpShape* shape, BuildCounts& counts, LimitsMet& met);
 
 // Whether there is room for another body or joint.
-bool roomForItem(cpSpace* space, BuildBudget& budget);
+bool roomForItem(const BuildCounts& counts, LimitsMet& met);
 
 // A step's cost in the units of kMaxTickWork: per solver pass, and once per step.
 struct StepLoad {
   double per_pass;
   double per_step;
 };
-StepLoad stepLoad(cpSpace* space, size_t moving_overlaps);
+StepLoad stepLoad(const BuildCounts& counts);
 
 struct TickWork {
   int substeps;
@@ -84,12 +88,6 @@ struct TickWork {
 // Fewer solver passes, then fewer steps, so that one tick stays within kMaxTickWork.
 // Counts of 0 or below mean no steps / the library's default of 10 passes.
 TickWork limitTickWork(int substeps, int solver_iterations, StepLoad load);
-
-// Lowers the settings' step and solver counts as limitTickWork decides; true when it did.
-bool limitSettings(SceneSettings& settings, StepLoad load);
-
-// Leaves the drawn meshes out that would pass kMaxDrawnTriangles; true when any was.
-bool limitDrawnMeshes(Scene& scene);
 
 // One plain line per limit met, for standard error and for a scene checker.
 std::vector<std::string> limitMessages(const LimitsMet& met);

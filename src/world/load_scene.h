@@ -1,19 +1,12 @@
 #pragma once
-// A scene file turned into a world: read, then built into a space.
-#include <chipmunk/chipmunk.h>
-
+// A scene file turned into a world: read, then built.
 #include <memory>
 
-#include "scene/diagnostics.h"
-#include "scene/scene.h"
-#include "world/limits.h"
+#include "scene/report.h"
+#include "world/world.h"
 
-// Reads the scene file and builds everything it declares into the space: objects in name
-// order, then ropes, then joints, in declaration order. Returns nullptr when the file cannot
-// be opened. Messages go to standard output; with `diag`, everything the files do not do as
-// they appear to is reported there too, and the list of files opened is kept.
-std::unique_ptr<Scene> loadScene(const char* path, cpSpace* space, Diagnostics* diag = nullptr);
-
-// The build phase alone, for a scene already read, within the limits of world/limits.h. Each
-// limit met is reported once: as a warning with `diag`, else as a line on standard error.
-LimitsMet buildScene(Scene& scene, cpSpace* space, Diagnostics* diag = nullptr);
+// Reads the scene file and builds its world. When the file cannot be opened, the world is
+// empty and has no scene. When diagnostics are collected, everything the files do not do as
+// they appear to is reported, and so is each limit the build met; otherwise each limit met is
+// a line on standard error (standard output carries only the viewer's own lines).
+std::unique_ptr<World> loadWorld(const char* path, Reporter& report);

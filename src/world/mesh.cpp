@@ -19,8 +19,8 @@ bool startsWith(const char* line, const char* keyword) {
 }
 
 // Appends the fan triangles of one "f " line; corners are separated by single spaces.
-void readFace(Mesh& mesh, const char* corners, Color3 color, Diagnostics* diag) {
-  if (diag) reportFaceLine(diag, corners);
+void readFace(Mesh& mesh, const char* corners, Color3 color, Reporter& report) {
+  if (report.collect) reportFaceLine(report, corners);
   int first = -1, second = -1, nameless = 0;
   for (const char* p = corners;;) {
     int number;
@@ -41,7 +41,7 @@ void readFace(Mesh& mesh, const char* corners, Color3 color, Diagnostics* diag) 
     ++p;
   }
   if (nameless)
-    warn(diag, std::to_string(nameless) + " corner number" + (nameless == 1 ? "" : "s") +
+    warn(report, std::to_string(nameless) + " corner number" + (nameless == 1 ? "" : "s") +
                    " of 0 or below name no vertex (vertices are numbered from 1)");
 }
 
@@ -82,10 +82,10 @@ bool namesVertices(const MeshTriangle& t, size_t count) {
 using MaterialTable = std::map<std::string, Color3>;
 
 // Reads an already opened MTL-subset file into the table and closes it.
-void loadMaterials(MaterialTable& materials, FILE* file, Diagnostics* diag) {
+void loadMaterials(MaterialTable& materials, FILE* file, Reporter& report) {
   std::string current;
   LineBuffer buffer;
-  LineCounter counter(diag);
+  LineCounter counter(report);
   while (readLine(file, buffer, counter.whole())) {
     counter.next(buffer);
     // Skips codes 1 to 32 and, as signed bytes, every byte from 128 up (a UTF-8 BOM too).
@@ -103,11 +103,11 @@ void loadMaterials(MaterialTable& materials, FILE* file, Diagnostics* diag) {
       if (got == 3) {
         materials[current] = {r, g, b};
       } else {
-        warn(diag, "Kd needs 3 numbers, found " + std::to_string(got < 0 ? 0 : got) +
+        warn(report, "Kd needs 3 numbers, found " + std::to_string(got < 0 ? 0 : got) +
                        ": the line is ignored");
       }
-    } else if (diag) {
-      reportUnrecognisedMeshLine(diag, line, false);
+    } else if (report.collect) {
+      reportUnrecognisedMeshLine(report, line, false);
     }
   }
   std::fclose(file);
@@ -125,13 +125,12 @@ int readVertex(const char* line, float xyz[3]) {
   return std::sscanf(line, "v %f %f %f", &xyz[0], &xyz[1], &xyz[2]);
 }
 
-std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
-  std::printf("Reading mesh file '%s'..\n", path.c_str());
-  noteOpened(diag, path);
+std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report) {
+  say(report, "Reading mesh file '" + path + "'..");
+  noteOpened(report, path);
   FILE* file = openTextFile(path.c_str());
   if (!file) {
-    std::printf("MESH FILE NOT FOUND! ('%s')\n", path.c_str());
-    reportMissingFile(diag, "MESH FILE NOT FOUND! ('" + path + "')", path);
+    missingFile(report, "MESH", path);
     return nullptr;
   }
   auto mesh = std::make_unique<Mesh>();
@@ -139,30 +138,29 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
   bool any_mtllib = false;
   Color3 color;
   LineBuffer line;
-  LineCounter counter(diag, path);
+  LineCounter counter(report, path);
   std::vector<Place> face_places;  // parallel to the triangles, with diagnostics only
   while (readLine(file, line, counter.whole())) {
     counter.next(line);
     LineBuffer word;
     if (startsWith(line, "mtllib ")) {
       if (std::sscanf(line, "mtllib %s", word) != 1) continue;
-      std::printf("Reading material file '%s'..\n", word);
-      noteOpened(diag, word);
+      say(report, std::string("Reading material file '") + word + "'..");
+      noteOpened(report, word);
       any_mtllib = true;
       if (FILE* mtl = openTextFile(word)) {
-        LineCounter material(diag, word);
-        loadMaterials(materials, mtl, diag);
+        LineCounter material(report, word);
+        loadMaterials(materials, mtl, report);
       } else {
-        std::printf("MATERIAL FILE NOT FOUND! ('%s')\n", word);
-        reportMissingFile(diag, std::string("MATERIAL FILE NOT FOUND! ('") + word + "')", word);
+        missingFile(report, "MATERIAL", word);
       }
     } else if (startsWith(line, "usemtl ")) {
       if (std::sscanf(line, "usemtl %s", word) != 1) continue;
       auto found = materials.find(word);
       if (found == materials.end()) {
-        std::printf("(material '%s' not found!)\n", word);
-        warn(diag, std::string("(material '") + word + "' not found!): the faces below keep " +
-                       "the colour before" + (any_mtllib ? "" : " (no mtllib line above)"));
+        problem(report, std::string("(material '") + word + "' not found!)",
+                std::string(": the faces below keep the colour before") +
+                    (any_mtllib ? "" : " (no mtllib line above)"));
       } else {
         color = found->second;
       }
@@ -171,24 +169,24 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
       float xyz[3] = {0.0f, 0.0f, 0.0f};
       const int got = readVertex(line, xyz);
       if (got < 3)
-        warn(diag, "v needs 3 numbers (x, unused, y), found " + std::to_string(got < 0 ? 0 : got) +
+        warn(report, "v needs 3 numbers (x, unused, y), found " + std::to_string(got < 0 ? 0 : got) +
                        ": the missing ones read as 0");
       mesh->vertices.push_back(cpv(xyz[0], xyz[2]));
     } else if (startsWith(line, "f ")) {
       const size_t before = mesh->triangles.size();
-      readFace(*mesh, line + 2, color, diag);
+      readFace(*mesh, line + 2, color, report);
       if (mesh->triangles.size() == before)
-        warn(diag, "face adds no triangle: it needs at least 3 corners");
-      if (diag) face_places.resize(mesh->triangles.size(), diag->reading.back());
-    } else if (diag) {
-      reportUnrecognisedMeshLine(diag, line, true);
+        warn(report, "face adds no triangle: it needs at least 3 corners");
+      if (report.collect) face_places.resize(mesh->triangles.size(), report.reading.back());
+    } else if (report.collect) {
+      reportUnrecognisedMeshLine(report, line, true);
     }
   }
   std::fclose(file);
   // Faces may name vertices defined further down, so corners are checked only now.
   auto& triangles = mesh->triangles;
   const size_t count = mesh->vertices.size();
-  if (diag) reportDroppedFaces(diag, *mesh, face_places);
+  if (report.collect) reportDroppedFaces(report, *mesh, face_places);
   triangles.erase(
       std::remove_if(triangles.begin(), triangles.end(),
                      [count](const MeshTriangle& t) { return !namesVertices(t, count); }),
@@ -196,7 +194,7 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag) {
   return mesh;
 }
 
-const Mesh* getMesh(Scene& scene, const std::string& path, Diagnostics* diag) {
+const Mesh* getMesh(Scene& scene, const std::string& path, Reporter& report) {
   auto found = scene.meshes.find(path);
   if (found != scene.meshes.end()) return found->second.get();
   // Many spellings of one large file's path would each read it again.
@@ -204,7 +202,7 @@ const Mesh* getMesh(Scene& scene, const std::string& path, Diagnostics* diag) {
     scene.meshes_cut = true;
     return nullptr;
   }
-  std::shared_ptr<const Mesh> mesh = loadMesh(path, diag);
+  std::shared_ptr<const Mesh> mesh = loadMesh(path, report);
   if (mesh) scene.mesh_items += mesh->vertices.size() + mesh->triangles.size();
   return scene.meshes.emplace(path, std::move(mesh)).first->second.get();
 }

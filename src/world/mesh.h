@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/diagnostics.h"
+#include "scene/report.h"
 #include "scene/scene.h"
 
 struct Color3 {
@@ -29,10 +29,10 @@ struct Mesh {
   mutable std::shared_ptr<void> drawn;
 };
 
-// Reads an OBJ-subset file; nullptr when it cannot be opened. Prints its progress and errors.
-// With `diag`, reports what the file does not do as it appears to (dropped faces, short vertex
+// Reads an OBJ-subset file; nullptr when it cannot be opened. Reports its progress and errors,
+// and, when diagnostics are collected, what the file does not do as it appears to (dropped faces, short vertex
 // lines, unknown materials, missing files).
-std::unique_ptr<Mesh> loadMesh(const std::string& path, Diagnostics* diag = nullptr);
+std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report);
 
 // The numbers of a "v " line as "v %f %f %f" reads them: those it cannot read keep their value.
 // Returns what sscanf would: the count read, or EOF when the line ends before the first.
@@ -40,4 +40,4 @@ int readVertex(const char* line, float xyz[3]);
 
 // The scene's mesh cache: each path (compared byte-wise, as written) is read at most once
 // per scene load, a failed read included. Returns nullptr for a file that could not be read.
-const Mesh* getMesh(Scene& scene, const std::string& path, Diagnostics* diag = nullptr);
+const Mesh* getMesh(Scene& scene, const std::string& path, Reporter& report);

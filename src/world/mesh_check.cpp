@@ -9,62 +9,63 @@
 namespace {
 
 // A warning at `place` inside the file being read, with the notes of the lines that led there.
-void warnInside(Diagnostics* diag, const Place& place, const std::string& text) {
-  const Place current = diag->reading.back();
-  diag->reading.back() = place;
-  warn(diag, text);
-  diag->reading.back() = current;
+void warnInside(Reporter& report, const Place& place, const std::string& text) {
+  const Place current = report.reading.back();
+  report.reading.back() = place;
+  warn(report, text);
+  report.reading.back() = current;
 }
 
 }  // namespace
 
-LineCounter::LineCounter(Diagnostics* diag, const std::string& path) : diag_(diag) {
-  if (diag_ && !path.empty()) {
-    diag_->reading.push_back({path, 0});
+LineCounter::LineCounter(Reporter& report, const std::string& path) : report_(report) {
+  if (report_.collect && !path.empty()) {
+    report_.reading.push_back({path, 0});
     pushed_ = true;
   }
 }
 
 LineCounter::~LineCounter() {
-  if (pushed_) diag_->reading.pop_back();
+  if (pushed_) report_.reading.pop_back();
 }
 
 void LineCounter::next(const char* line) {
-  if (!diag_) return;
+  if (!report_.collect) return;
   if (!continued_) {
-    ++diag_->reading.back().line;
+    ++report_.reading.back().line;
     if (!whole_ && !isCommentOrBlank(line))
-      warn(diag_,
+      warn(report_,
            "line is longer than 1023 bytes: it is read in parts of 1023, each handled as "
            "a line of its own");
   }
   continued_ = !whole_;
 }
 
-void reportMissingFile(Diagnostics* diag, const std::string& message, const std::string& path) {
-  if (!diag) return;
-  warn(diag, message);
-  if (diag->scene_folder.empty() || diag->reading.empty() || path.empty() || path[0] == '/') return;
-  FILE* beside = openTextFile((diag->scene_folder + path).c_str());
+void missingFile(Reporter& report, const char* kind, const std::string& path) {
+  problem(report, std::string(kind) + " FILE NOT FOUND! ('" + path + "')");
+  if (!report.collect || report.scene_folder.empty() || report.reading.empty() || path.empty() ||
+      path[0] == '/')
+    return;
+  FILE* beside = openTextFile((report.scene_folder + path).c_str());
   if (!beside) return;
   std::fclose(beside);
-  std::string folder = diag->scene_folder;
+  std::string folder = report.scene_folder;
   if (folder.size() > 1) folder.pop_back();  // "demo/" -> "demo"
-  noteAt(diag, diag->reading.back(),
+  noteAt(report, report.reading.back(),
          "'" + path + "' exists in the scene file's folder, but paths are read from the " +
              "working directory: run from that folder (cd " + folder + ") or with -C " + folder);
 }
 
-void reportFaceLine(Diagnostics* diag, const char* corners) {
+void reportFaceLine(Reporter& report, const char* corners) {
   if (std::strchr(corners, '\t'))
-    warn(diag,
+    warn(report,
          "tab inside a face line: the corner after a tab is skipped and the face goes on "
          "at the next space (separate corners with single spaces)");
   if (std::strstr(corners, "  "))
-    warn(diag, "two spaces in a row inside a face line: the corner after them is read twice");
+    warn(report, "two spaces in a row inside a face line: the corner after them is read twice");
 }
 
-void reportDroppedFaces(Diagnostics* diag, const Mesh& mesh, const std::vector<Place>& places) {
+void reportDroppedFaces(Reporter& report, const Mesh& mesh, const std::vector<Place>& places) {
   const long count = static_cast<long>(mesh.vertices.size());
   int last_line = 0;
   for (size_t i = 0; i < mesh.triangles.size() && i < places.size(); ++i) {
@@ -73,19 +74,19 @@ void reportDroppedFaces(Diagnostics* diag, const Mesh& mesh, const std::vector<P
       // Corner numbers of 0 or below were reported as they were read.
       if (index < count || places[i].line == last_line) continue;
       last_line = places[i].line;
-      warnInside(diag, places[i],
+      warnInside(report, places[i],
                  "face names vertex " + std::to_string(index + 1L) + ", but the file has " +
                      std::to_string(count) + ": the triangles with it are dropped");
     }
   }
 }
 
-void reportUnrecognisedMeshLine(Diagnostics* diag, const char* line, bool obj) {
+void reportUnrecognisedMeshLine(Reporter& report, const char* line, bool obj) {
   static const std::vector<KeywordInfo> obj_keywords = {
       {"mtllib", false, true}, {"usemtl", false, true}, {"v", false, true}, {"f", false, true}};
   static const std::vector<KeywordInfo> mtl_keywords = {{"newmtl", false, true},
                                                         {"Kd", false, true}};
   const std::string problem =
       unrecognisedLineProblem(line, obj ? obj_keywords : mtl_keywords, false);
-  if (!problem.empty()) warn(diag, problem);
+  if (!problem.empty()) warn(report, problem);
 }

@@ -10,7 +10,6 @@
 #include <cstring>
 #include <vector>
 
-#include "scene/scene.h"
 #include "world/bounds.h"
 
 namespace {
@@ -113,14 +112,6 @@ void freeSpace(cpSpace* space) {
   for (cpConstraint* c : constraints) cpConstraintFree(c);
   for (cpShape* s : shapes) cpShapeFree(s);
   for (cpBody* b : bodies) cpBodyFree(b);
-}
-
-void applySpaceSettings(cpSpace* space, const SceneSettings& settings) {
-  if (settings.solver_iterations > 0)
-    cpSpaceSetIterations(space, std::min(settings.solver_iterations, kMaxSolverIterations));
-  if (isFinite(settings.gravity)) cpSpaceSetGravity(space, settings.gravity);
-  if (std::isfinite(settings.damping) && settings.damping >= 0.0f)
-    cpSpaceSetDamping(space, settings.damping);
 }
 
 void guardBody(cpBody* body) {

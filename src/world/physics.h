@@ -1,11 +1,11 @@
 #pragma once
-// The physics library as this program uses it: one-time set-up, spaces, stepping.
+// The physics library as this program uses it: one-time set-up, spaces, stepping. The only
+// file that reaches into the library's private structures (the speed guard, where the public
+// setters measured too dear).
 #include <chipmunk/chipmunk.h>
 
 #include <cmath>
 #include <cstdint>
-
-struct SceneSettings;
 
 // Highest solver iteration count and substep count a scene can ask for: more would only
 // freeze the window for minutes per tick.
@@ -37,10 +37,6 @@ cpSpace* newSpace();
 
 // Frees the space with every body, shape and constraint in it.
 void freeSpace(cpSpace* space);
-
-// Copies the scene's solver iterations, gravity and damping into the space. A value the
-// library cannot take (not finite, or out of its range) keeps the library's default.
-void applySpaceSettings(cpSpace* space, const SceneSettings& settings);
 
 // Every moving body this program makes passes through here: it keeps the body's speeds
 // finite and below kMaxBodySpeed at every step.

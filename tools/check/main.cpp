@@ -1,13 +1,12 @@
 // Reads scene files exactly as the viewer's reset does (same reader, same builders, into a
-// throwaway space that is never stepped) and lists, in the form compilers use, every place
+// world that is never stepped) and lists, in the form compilers use, every place
 // where the files do not do what they appear to say.
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "app/common_options.h"
-#include "scene/diagnostics.h"
+#include "scene/report.h"
 #include "world/load_scene.h"
 #include "world/physics.h"
 
@@ -59,22 +58,16 @@ int main(int argc, char** argv) {
   initPhysics();
   int warnings = 0, unreadable = 0;
   for (const char* file : files) {
-    Diagnostics diag;
-    cpSpace* space = newSpace();
-    std::unique_ptr<Scene> scene;
-    {
-      SilencedStdout quiet;  // the viewer's own messages; the output is the diagnostics
-      scene = loadScene(file, space, &diag);
-      if (scene) applySpaceSettings(space, scene->settings);
-    }
-    freeSpace(space);  // before the scene, which owns the static body
-    if (!scene) {
+    Reporter report;
+    report.print = false;  // the viewer's own lines; the output is the diagnostics
+    report.collect = true;
+    if (!loadWorld(file, report)->scene) {
       std::fprintf(stderr, "quillmoor-check: cannot read the scene file '%s'\n", file);
       ++unreadable;
       continue;
     }
-    printDiagnostics(diag, stdout);
-    warnings += warningCount(diag);
+    printDiagnostics(report, stdout);
+    warnings += warningCount(report);
   }
   std::fflush(stdout);
   std::fprintf(stderr, "quillmoor-check: %d warning%s in %zu file%s%s\n", warnings,

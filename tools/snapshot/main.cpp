@@ -163,7 +163,7 @@ Options parseOptions(int argc, char** argv) {
 void perform(const Action& action) {
   switch (action.kind) {
     case ActionKind::Ticks:
-      for (int i = 0; i < action.a; ++i) tick();
+      for (int i = 0; i < action.a; ++i) tick(g_app);
       break;
     case ActionKind::Move: onPassiveMotion(action.a, action.b); break;
     case ActionKind::Key: onKeyboard(static_cast<unsigned char>(action.a), 0, 0); break;
@@ -172,7 +172,7 @@ void perform(const Action& action) {
 
 // The picture in the back buffer as RGB rows, top row first.
 std::vector<unsigned char> drawAndRead(int width, int height) {
-  drawCurrentFrame();
+  drawCurrentFrame(g_app);
   std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -206,8 +206,10 @@ int main(int argc, char** argv) {
   int glut_argc = 1;
   openWindow(&glut_argc, argv, options.width, options.height);
   if (options.fullscreen) glutFullScreen();
-  g_app.debug = options.debug;
-  startWorld(options.scene_file, options.fullscreen);
+  g_app.options.scene_file = options.scene_file;
+  g_app.options.fullscreen = options.fullscreen;
+  g_app.options.debug = options.debug;
+  startWorld(g_app);
   for (const Action& action : options.actions) perform(action);
 
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
