@@ -31,9 +31,7 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     const char* scene = std::filesystem::exists("scene.txt") ? "scene.txt" : "sub/scene.txt";
     EXPECT_TRUE(loadFile(scene));
     const std::string plain = output_;
-    if (std::filesystem::exists("output")) {
-      EXPECT_EQ(plain, readFile("output"));
-    }
+    if (std::filesystem::exists("output")) expectGolden(entry.path() / "output", plain);
     app_.options.watch = true;
     loadFile(scene);
     EXPECT_EQ(output_, plain);  // the diagnostics change nothing the viewer prints
@@ -41,13 +39,13 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     printDiagnostics(app_.findings, listing);
     std::fclose(listing);
     app_.options.watch = false;
-    EXPECT_EQ(readFile("listing"), readFile("expected"));
-    EXPECT_EQ(checker(scene), readFile("expected").empty() ? 0 : 1);  // the program prints the same
-    EXPECT_EQ(readFile("out"), readFile("expected"));
+    expectGolden(entry.path() / "expected", readFile("listing"));
+    EXPECT_EQ(checker(scene), readFile("listing").empty() ? 0 : 1);  // the program says the same
+    EXPECT_EQ(readFile("out"), readFile("listing"));
     for (const auto& file : std::filesystem::directory_iterator("."))
       std::filesystem::remove_all(file);
   }
-  EXPECT_EQ(folders, 11);
+  EXPECT_GT(folders, 0);
 }
 
 // The checker program: its output, summary and exit status.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,6 +37,16 @@ inline std::string readFile(const std::string& path) {
 inline std::vector<std::string> words(const std::string& text) {
   std::istringstream in(text);
   return {std::istream_iterator<std::string>(in), {}};
+}
+
+// A golden file: compared with what a test got, or, with QUILLMOOR_REGEN set in the
+// environment (scripts/regen-goldens.sh), written anew from it.
+inline bool regenerating() { return std::getenv("QUILLMOOR_REGEN") != nullptr; }
+inline void expectGolden(const std::string& path, const std::string& got) {
+  if (regenerating())
+    writeFile(path, got);
+  else
+    EXPECT_EQ(got, readFile(path)) << path;
 }
 
 // The bodies, shapes or constraints of a space in the order they were added, e.g.
