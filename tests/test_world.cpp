@@ -1,5 +1,4 @@
 // Meshes, the builders and the physics: scene files built into a space, and how it then moves.
-#include <chipmunk/chipmunk_structs.h>  // a shape's kind, which the public interface lacks
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -132,7 +131,8 @@ std::string describe(cpSpace* space, cpBody* fixed) {
   }
   for (cpShape* s : all<cpShape>(space, cpSpaceEachShape)) {
     const cpBB bb = cpShapeGetBB(s);
-    out << (s->klass->type == CP_POLY_SHAPE ? "tri " : "line ") << number(cpShapeGetBody(s)) << ' '
+    const auto* object = static_cast<const SceneObject*>(cpShapeGetUserData(s));
+    out << (object->col_mesh ? "tri " : "line ") << number(cpShapeGetBody(s)) << ' '
         << bb.l << ',' << bb.b << ',' << bb.r << ',' << bb.t << ' ' << cpShapeGetElasticity(s)
         << ' ' << cpShapeGetFriction(s) << "; ";
   }

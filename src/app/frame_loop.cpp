@@ -135,12 +135,14 @@ void keyPressed(AppState& app, unsigned char key) {
   if (key == 'r') resetScene(app);
 }
 
-void onDisplay() {
-  const double start = g_app.options.stats ? nowSeconds() : 0.0;
-  drawCurrentFrame(g_app);
+void display(AppState& app) {
+  const double start = app.options.stats ? nowSeconds() : 0.0;
+  drawCurrentFrame(app);
   glutSwapBuffers();  // the driver finishes the frame here
-  if (g_app.options.stats) addFrameSample(g_app.stats_window, (nowSeconds() - start) * 1e3);
+  if (app.options.stats) addFrameSample(app.stats_window, (nowSeconds() - start) * 1e3);
 }
+
+void onDisplay() { display(g_app); }
 
 void onKeyboard(unsigned char key, int, int) { keyPressed(g_app, key); }
 

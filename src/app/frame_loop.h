@@ -49,6 +49,9 @@ void scrollAndRedraw(AppState& app, const TickPlan& plan);
 // The current frame into the back buffer, with the physics over it under --debug.
 void drawCurrentFrame(AppState& app);
 
+// The display callback's work: the current frame, then the buffer swap.
+void display(AppState& app);
+
 // With --stats, prints the report line on standard error once a second has passed.
 void reportStats(AppState& app);
 
