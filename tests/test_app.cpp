@@ -69,9 +69,14 @@ TEST(TickPlan, DelaySubstepsAndRatesThatCannotTick) {
   // Rates that would divide by zero or never tick run at 60; a very low one stays in the
   // timer's range; steps beyond 1000 count as 1000.
   const std::tuple<float, int, unsigned, int, double> rows[] = {
-      {2000, 3, 0, 3, 1.0 / 6000},  {0.5f, 1, 2000, 1, 2},       {60, 0, 16, 0, 0},
-      {0, 2, 16, 2, 1.0 / 120},     {NAN, 1, 16, 1, 1.0 / 60},   {INFINITY, 1, 16, 1, 1.0 / 60},
-      {1e-30f, 1, INT_MAX, 1, 1e30}, {60, INT_MAX, 16, 1000, 1.0 / 60000}};
+      {2000, 3, 0, 3, 1.0 / 6000},
+      {0.5f, 1, 2000, 1, 2},
+      {60, 0, 16, 0, 0},
+      {0, 2, 16, 2, 1.0 / 120},
+      {NAN, 1, 16, 1, 1.0 / 60},
+      {INFINITY, 1, 16, 1, 1.0 / 60},
+      {1e-30f, 1, INT_MAX, 1, 1e30},
+      {60, INT_MAX, 16, 1000, 1.0 / 60000}};
   initPhysics();
   for (const auto& [fps, steps, delay, substeps, dt] : rows) {
     auto scene = std::make_shared<Scene>();

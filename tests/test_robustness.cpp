@@ -72,7 +72,8 @@ TEST_F(Robustness, WorkLimitsAtTheirEdges) {
     ASSERT_TRUE(load(r.scene));
     const std::string error = testing::internal::GetCapturedStderr();
     int shown = 0;
-    for (const auto& [name, object] : world().scene->objects) shown += world().of(*object).drawn != nullptr;
+    for (const auto& [name, object] : world().scene->objects)
+      shown += world().of(*object).drawn != nullptr;
     EXPECT_EQ(std::make_tuple(all<cpBody>(space(), cpSpaceEachBody).size(),
                               all<cpShape>(space(), cpSpaceEachShape).size(),
                               all<cpConstraint>(space(), cpSpaceEachConstraint).size(), shown),

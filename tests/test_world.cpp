@@ -132,9 +132,9 @@ std::string describe(cpSpace* space, cpBody* fixed) {
   for (cpShape* s : all<cpShape>(space, cpSpaceEachShape)) {
     const cpBB bb = cpShapeGetBB(s);
     const auto* object = static_cast<const SceneObject*>(cpShapeGetUserData(s));
-    out << (object->col_mesh ? "tri " : "line ") << number(cpShapeGetBody(s)) << ' '
-        << bb.l << ',' << bb.b << ',' << bb.r << ',' << bb.t << ' ' << cpShapeGetElasticity(s)
-        << ' ' << cpShapeGetFriction(s) << "; ";
+    out << (object->col_mesh ? "tri " : "line ") << number(cpShapeGetBody(s)) << ' ' << bb.l << ','
+        << bb.b << ',' << bb.r << ',' << bb.t << ' ' << cpShapeGetElasticity(s) << ' '
+        << cpShapeGetFriction(s) << "; ";
   }
   for (cpConstraint* c : all<cpConstraint>(space, cpSpaceEachConstraint)) {
     out << number(cpConstraintGetBodyA(c)) << '-' << number(cpConstraintGetBodyB(c));
@@ -179,7 +179,8 @@ TEST_F(Built, OneDescriptionBuildsTwiceIntoTheSameWorld) {
   writeFile("box.obj", "v -20 0 -20\nv 20 0 -20\nv 20 0 20\nv -20 0 20\nf 1 2 3 4\n");
   load(
       "scene_gravity 0 500\nscene_step_iterations 4\nnew_obj box\nobj_col_mesh box.obj\n"
-      "obj_mesh box.obj\nobj_pos 300 300\nnew_obj floor\nobj_mass 0\nobj_col_line 0 700 1024 700 5\n"
+      "obj_mesh box.obj\nobj_pos 300 300\nnew_obj floor\nobj_mass 0\nobj_col_line 0 700 1024 700 "
+      "5\n"
       "new_joint_slide\njoint_obj_b box\njoint_anchor_a 300 100\njoint_slide_min 250\n"
       "joint_slide_max 150\nnew_rope\nrope_obj_b box\nrope_anchor_a 500 100\n");
   const std::shared_ptr<const Scene> scene = world_->scene;
@@ -223,7 +224,7 @@ TEST_F(Built, BodiesFallSwingHangAndRestAsThePhysicsSays) {
   EXPECT_NEAR(period / (2 * M_PI * std::sqrt(200.0 / 500)), 1.0, 0.01) << period;
   EXPECT_GT(low, 198);  // the rope keeps its length
   EXPECT_LT(high, 202);
-  EXPECT_NEAR(at("weight").x, 200, 0.01);                       // and hangs without drift
+  EXPECT_NEAR(at("weight").x, 200, 0.01);  // and hangs without drift
   EXPECT_LT(cpvdist(at("box"), cpv(812, 675)) + std::abs(cpBodyGetAngle(body("box"))), 0.5);
 }
 

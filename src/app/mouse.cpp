@@ -58,14 +58,15 @@ void pushAt(AppState& app, cpVect point) {
   const World* world = app.worker.world();
   if (world && world->scene) {
     const SceneSettings& s = world->scene->settings;
-    MouseImpulseQuery query{point, mouseImpulse(app.previous_mouse, point, s.mouse_impulse_force,
-                                                world->fps)};
+    MouseImpulseQuery query{
+        point, mouseImpulse(app.previous_mouse, point, s.mouse_impulse_force, world->fps)};
     // Too large a push is ignored as a whole, never clamped.
     // The library reports shapes strictly closer than the maximum distance; the smallest
     // positive one counts a point on an edge (distance 0) as inside, and nothing outside.
     const double on_edge = std::numeric_limits<double>::denorm_min();
     if (impulseAllowed(query.impulse, s.mouse_impulse_force_max))
-      cpSpacePointQuery(world->space, point, on_edge, CP_SHAPE_FILTER_ALL, applyMouseImpulse, &query);
+      cpSpacePointQuery(world->space, point, on_edge, CP_SHAPE_FILTER_ALL, applyMouseImpulse,
+                        &query);
   }
   app.previous_mouse = point;
 }

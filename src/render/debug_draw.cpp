@@ -27,8 +27,8 @@ cpSpaceDebugColor shapeColour(cpShape* shape, cpDataPointer) {
 void useColour(cpSpaceDebugColor c) { glColor4f(c.r, c.g, c.b, c.a); }
 
 // The library gives each shape's corners in world coordinates, as its last step placed them.
-void drawPolygon(int count, const cpVect* corners, cpFloat, cpSpaceDebugColor, cpSpaceDebugColor fill,
-                 cpDataPointer) {
+void drawPolygon(int count, const cpVect* corners, cpFloat, cpSpaceDebugColor,
+                 cpSpaceDebugColor fill, cpDataPointer) {
   useColour(fill);
   glBegin(GL_LINE_LOOP);
   for (int i = 0; i < count; ++i) vertex(corners[i]);

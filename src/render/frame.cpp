@@ -5,7 +5,6 @@
 #include "render/draw_objects.h"
 #include "render/glow.h"
 #include "render/scroller.h"
-#include "render/draw_objects.h"
 
 void initGlState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

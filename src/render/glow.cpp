@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "render/frame.h"
 #include "render/draw_objects.h"
+#include "render/frame.h"
 
 namespace {
 

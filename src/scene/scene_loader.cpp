@@ -1,7 +1,7 @@
 #include "scene/scene_loader.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -103,7 +103,8 @@ void resolve(LoadState& s, const Values& v, const SceneObject*& field, const cha
   auto found = s.scene.objects.find(v.word);
   if (found == s.scene.objects.end()) {
     if (s.report.collect) s.pending.push_back({v.word, s.report.diagnostics.size()});
-    problem(s.report, std::string(who) + " tried to use an object not yet created: '" + v.word + "'");
+    problem(s.report,
+            std::string(who) + " tried to use an object not yet created: '" + v.word + "'");
     return;
   }
   field = found->second;
@@ -157,7 +158,9 @@ const KeywordRow kKeywords[] = {
 
     {"new_obj", Match::Either, Target::Object, Value::Name, 0, 1, declareObject, true},
     {"obj_mesh", Match::Prefix, Target::Object, Value::Path, 1, 1,
-     [](LoadState& s, const Values& v) { s.object().mesh = s.getMesh(s.scene, v.word, s.report); }},
+     [](LoadState& s, const Values& v) {
+       s.object().mesh = s.getMesh(s.scene, v.word, s.report);
+     }},
     {"obj_col_mesh", Match::Prefix, Target::Object, Value::Path, 1, 1,
      [](LoadState& s, const Values& v) {
        s.object().col_mesh = s.getMesh(s.scene, v.word, s.report);

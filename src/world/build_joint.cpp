@@ -24,7 +24,7 @@ void buildJoint(World& world, const SceneJoint& joint, BuiltJoint& built) {
   cpBody* a = world.of(*built.first).body;
   if (!a) return leftOut(world, joint, notMovingText(*built.first, "first object"));
   cpBody* b = built.second && world.of(*built.second).body ? world.of(*built.second).body
-                                                            : world.static_body;
+                                                           : world.static_body;
 
   // Non-finite anchors or limits would feed NaN into the solver, and huge ones overflow in it;
   // either way it aborts.

@@ -18,8 +18,7 @@ double surfaceValue(float value) {
   return std::fmin(value, FLT_MAX);
 }
 
-void leftOut(World& world, const SceneObject& object, const char* keyword,
-             const std::string& why) {
+void leftOut(World& world, const SceneObject& object, const char* keyword, const std::string& why) {
   world.objects[object.index].state = Built::LeftOut;
   note(world, object.source, keyword, "object '" + object.name + "' is left out: " + why);
 }
@@ -35,7 +34,7 @@ void addShape(World& world, cpShape* shape, const SceneObject& object) {
   cpShapeSetUserData(shape, const_cast<SceneObject*>(&object));
   cpSpaceAddShape(world.space, shape);  // a shape on a static body is a static shape
   ++(cpBodyGetType(cpShapeGetBody(shape)) == CP_BODY_TYPE_STATIC ? world.counts.static_shapes
-                                                                  : world.counts.moving_shapes);
+                                                                 : world.counts.moving_shapes);
 }
 
 void addCollisionMesh(World& world, cpBody* body, cpVect offset, const SceneObject& object) {

@@ -44,18 +44,18 @@ void checkWorldAnchor(Lint& lint, const Source& item, const char* what, cpVect a
   const std::string point = formatPoint(anchor.x, anchor.y);
   if (outsideView(anchor.x, anchor.y, anchor.x, anchor.y)) {
     lint.warnItem(item, keyword,
-             std::string(what) + " end is tied to the world point " + point +
-                 ", outside the 1024 x 768 view: at a static or missing end the anchor is a " +
-                 "world point" +
-                 (named ? ", not a point relative to " + quoted(*named) : ""));
+                  std::string(what) + " end is tied to the world point " + point +
+                      ", outside the 1024 x 768 view: at a static or missing end the anchor is a " +
+                      "world point" + (named ? ", not a point relative to " + quoted(*named) : ""));
   } else if (const cpVect meant = named ? cpvadd(named->pos, anchor) : anchor;
              named && cpvdist(anchor, named->pos) > cpvlength(anchor) &&
              !outsideView(meant.x, meant.y, meant.x, meant.y)) {
     lint.warnItem(item, keyword,
-             std::string(what) + " end on static " + quoted(*named) + " at " +
-                 formatPoint(named->pos.x, named->pos.y) + " is tied to the world point " + point +
-                 ": at a static end the anchor is a world point (relative to the object it " +
-                 "would be " + formatPoint(meant.x, meant.y) + ")");
+                  std::string(what) + " end on static " + quoted(*named) + " at " +
+                      formatPoint(named->pos.x, named->pos.y) + " is tied to the world point " +
+                      point +
+                      ": at a static end the anchor is a world point (relative to the object it " +
+                      "would be " + formatPoint(meant.x, meant.y) + ")");
   }
 }
 
@@ -91,8 +91,8 @@ void checkMeshAreas(Lint& lint) {
                 "lies flat");
       } else if (flat > 0 && mesh == object->col_mesh) {
         lint.warnItem(object->source, keyword,
-                 std::to_string(flat) + " of " + std::to_string(mesh->triangles.size()) +
-                     " triangles of " + path + " have zero area and give no collision shape");
+                      std::to_string(flat) + " of " + std::to_string(mesh->triangles.size()) +
+                          " triangles of " + path + " have zero area and give no collision shape");
       }
     }
   }
@@ -144,13 +144,14 @@ void checkOutsideView(Lint& lint, const SceneObject& object) {
       e.add(object.pos.x + v.x * object.scale, object.pos.y + v.y * object.scale);
   if (e.left > e.right) e.add(object.pos.x, object.pos.y);
   // A moving object above the view, over it, falls into it: a common way to drop things in.
-  const bool falls_in = lint.body(&object) && lint.scene.settings.gravity.y > 0.0 && e.bottom < 0.0 &&
-                        !outsideView(e.left, 0.0, e.right, 0.0);
+  const bool falls_in = lint.body(&object) && lint.scene.settings.gravity.y > 0.0 &&
+                        e.bottom < 0.0 && !outsideView(e.left, 0.0, e.right, 0.0);
   if (!falls_in && outsideView(e.left, e.top, e.right, e.bottom))
     lint.warnItem(object.source, "obj_pos",
                   quoted(object) + " lies entirely outside the 1024 x 768 view: it spans x " +
-                 formatNumber(e.left) + " to " + formatNumber(e.right) + ", y " +
-                 formatNumber(e.top) + " to " + formatNumber(e.bottom) + " (y grows downwards)");
+                      formatNumber(e.left) + " to " + formatNumber(e.right) + ", y " +
+                      formatNumber(e.top) + " to " + formatNumber(e.bottom) +
+                      " (y grows downwards)");
 }
 
 // A copy of a moving shape grown by kTouching, not in the space, so that shapes it touches
@@ -233,9 +234,9 @@ void checkContacts(Lint& lint, const SceneObject& object) {
                       formatNumber(depth) + ": the first steps push it out with a jump");
   for (const SceneObject* other : resting)
     lint.warnItem(object.source, "obj_friction",
-             name + " starts resting on " + quoted(*other) + " with friction 0 on both " +
-                 "sides: friction multiplies and defaults to 0, so it slides as on ice (set " +
-                 "obj_friction on both)");
+                  name + " starts resting on " + quoted(*other) + " with friction 0 on both " +
+                      "sides: friction multiplies and defaults to 0, so it slides as on ice (set " +
+                      "obj_friction on both)");
 }
 
 // A joint end tied to the world at a point the author likely did not mean: outside the view,
@@ -288,8 +289,8 @@ void checkRopeSteps(Lint& lint) {
   const Source& rope = lint.scene.ropes[built - world.ropes.begin()]->source;
   lint.warnItem(s.source.has("scene_step_iterations") ? s.source : rope, "scene_step_iterations",
                 "ropes need scene_step_iterations " + std::to_string(kRopeSubsteps) +
-                    " or more (physics steps per tick); with " +
-                    std::to_string(s.step_iterations) + effect);
+                    " or more (physics steps per tick); with " + std::to_string(s.step_iterations) +
+                    effect);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ void readFace(Mesh& mesh, const char* corners, Color3 color, Reporter& report) {
   }
   if (nameless)
     warn(report, std::to_string(nameless) + " corner number" + (nameless == 1 ? "" : "s") +
-                   " of 0 or below name no vertex (vertices are numbered from 1)");
+                     " of 0 or below name no vertex (vertices are numbered from 1)");
 }
 
 // A plain decimal of at most 7 digits ([+-]digits[.digits]) ending at white space or the end:
@@ -104,7 +104,7 @@ void loadMaterials(MaterialTable& materials, FILE* file, Reporter& report) {
         materials[current] = {r, g, b};
       } else {
         warn(report, "Kd needs 3 numbers, found " + std::to_string(got < 0 ? 0 : got) +
-                       ": the line is ignored");
+                         ": the line is ignored");
       }
     } else if (report.collect) {
       reportUnrecognisedMeshLine(report, line, false);
@@ -169,8 +169,8 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report) {
       float xyz[3] = {0.0f, 0.0f, 0.0f};
       const int got = readVertex(line, xyz);
       if (got < 3)
-        warn(report, "v needs 3 numbers (x, unused, y), found " + std::to_string(got < 0 ? 0 : got) +
-                       ": the missing ones read as 0");
+        warn(report, "v needs 3 numbers (x, unused, y), found " +
+                         std::to_string(got < 0 ? 0 : got) + ": the missing ones read as 0");
       mesh->vertices.push_back(cpv(xyz[0], xyz[2]));
     } else if (startsWith(line, "f ")) {
       const size_t before = mesh->triangles.size();

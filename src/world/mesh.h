@@ -30,8 +30,8 @@ struct Mesh {
 };
 
 // Reads an OBJ-subset file; nullptr when it cannot be opened. Reports its progress and errors,
-// and, when diagnostics are collected, what the file does not do as it appears to (dropped faces, short vertex
-// lines, unknown materials, missing files).
+// and, when diagnostics are collected, what the file does not do as it appears to (dropped faces,
+// short vertex lines, unknown materials, missing files).
 std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report);
 
 // The numbers of a "v " line as "v %f %f %f" reads them: those it cannot read keep their value.

@@ -57,8 +57,8 @@ void applySettings(World& world, const SceneSettings& s) {
          "scene_solver_iterations of 0 or less keeps the default 10");
   if (s.solver_iterations > kMaxSolverIterations)
     note(world, at, "scene_solver_iterations",
-         "scene_solver_iterations above " + std::to_string(kMaxSolverIterations) +
-             " counts as " + std::to_string(kMaxSolverIterations));
+         "scene_solver_iterations above " + std::to_string(kMaxSolverIterations) + " counts as " +
+             std::to_string(kMaxSolverIterations));
   if (isFinite(s.gravity)) {
     cpSpaceSetGravity(world.space, s.gravity);
   } else {
@@ -72,7 +72,8 @@ void applySettings(World& world, const SceneSettings& s) {
   }
   // Fewer passes or steps when a tick would cost too much; the library keeps its 10 passes
   // for a count of 0 or below.
-  const TickWork work = limitTickWork(s.step_iterations, s.solver_iterations, stepLoad(world.counts));
+  const TickWork work =
+      limitTickWork(s.step_iterations, s.solver_iterations, stepLoad(world.counts));
   world.limits.tick_work = work.limited;
   world.substeps = std::min(work.substeps, kMaxSubsteps);
   if (work.solver_iterations > 0)

@@ -24,8 +24,8 @@ enum class Built {
 
 struct BuiltObject {
   Built state = Built::Unregistered;
-  cpBody* body = nullptr;         // moving objects only
-  const Mesh* drawn = nullptr;    // nullptr: no mesh, or left undrawn by the drawing limit
+  cpBody* body = nullptr;       // moving objects only
+  const Mesh* drawn = nullptr;  // nullptr: no mesh, or left undrawn by the drawing limit
 };
 
 // A joint's ends as the builder took them: one naming only its second object is tied by that
@@ -59,7 +59,7 @@ struct World {
 
   std::shared_ptr<const Scene> scene;  // nullptr: the scene file could not be read
   cpSpace* space;
-  cpBody* static_body;  // never added to the space
+  cpBody* static_body;               // never added to the space
   std::vector<BuiltObject> objects;  // by SceneObject::index
   std::vector<BuiltJoint> joints;    // parallel to scene->joints
   std::vector<BuiltRope> ropes;      // parallel to scene->ropes
