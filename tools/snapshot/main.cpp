@@ -21,15 +21,16 @@
 namespace {
 
 const char kUsage[] =
-    "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen] [--debug]\n"
-    "                          [--ticks N] [--move X,Y] [--key K] ... --out FILE.png\n"
-    "                          [--frames N [--every K]]\n"
+    "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen]\n"
+    "                          [--debug | --overlap] [--ticks N] [--move X,Y] [--key K] ...\n"
+    "                          --out FILE.png [--frames N [--every K]]\n"
     "       quillmoor-snapshot --version\n"
     "\n"
     "Starts as the viewer does (window, drawing state, physics, first scene reset), then\n"
     "performs --ticks, --move and --key in the order given (each may repeat): N timer\n"
-    "ticks without waiting, one passive mouse motion at window pixel X,Y, one key press\n"
-    "(a single character, or esc). Then draws one frame and writes it as an RGB PNG.\n"
+    "ticks without waiting (each steps, then takes the poses, as the viewer's --debug\n"
+    "ticks do), one passive mouse motion at window pixel X,Y, one key press (a single\n"
+    "character, or esc). Then draws one frame and writes it as an RGB PNG.\n"
     "\n"
     "  -C DIR         change to DIR before reading anything (scene, meshes, --out)\n"
     "  --scene FILE   scene file (default scene.txt)\n"
@@ -38,6 +39,11 @@ const char kUsage[] =
     "                 the cursor rule reads; the picture keeps the --size given\n"
     "  --debug        as the viewer's --debug: collision shapes, joints and rope segments\n"
     "                 drawn over the picture\n"
+    "  --overlap      tick as the viewer's timer does without --debug: each tick's step\n"
+    "                 runs on the physics thread while the frame is drawn, so the bodies\n"
+    "                 are drawn one tick behind (where N-1 plain ticks leave them; the\n"
+    "                 scroller is not behind); mouse motions during a step act after it.\n"
+    "                 Not with --debug\n"
     "  --out FILE     the PNG to write (required)\n"
     "  --frames N     write N pictures instead of one, as FILE-0001.png, FILE-0002.png, ...\n"
     "                 (FILE without its .png): the first after the actions, then one\n"
@@ -59,6 +65,7 @@ struct Options {
   int width = kWorldWidth, height = kWorldHeight;
   bool fullscreen = false;
   bool debug = false;
+  bool overlap = false;  // ticks through the viewer's timer, the step beside the frame
   const char* out = nullptr;
   int frames = 0;  // 0: one picture named exactly --out
   int every = 1;
@@ -118,6 +125,10 @@ Options parseOptions(int argc, char** argv) {
       options.debug = true;
       continue;
     }
+    if (arg == "--overlap") {
+      options.overlap = true;
+      continue;
+    }
     if (i + 1 >= argc) fail(2, "%s needs a value (try --help)", arg.c_str());
     const char* value = argv[++i];
     int a = 0, b = 0;
@@ -157,13 +168,19 @@ Options parseOptions(int argc, char** argv) {
   }
   if (!options.out) fail(2, "--out FILE.png is required (try --help)");
   if (options.every != 1 && options.frames == 0) fail(2, "--every needs --frames (try --help)");
+  // The viewer steps before drawing under --debug, which draws from the space itself.
+  if (options.overlap && options.debug)
+    fail(2, "--overlap cannot go with --debug: the viewer never overlaps under --debug");
   return options;
 }
+
+bool g_overlap = false;
 
 void perform(const Action& action) {
   switch (action.kind) {
     case ActionKind::Ticks:
-      for (int i = 0; i < action.a; ++i) tick(g_app);
+      // --overlap never meets --debug, so timerTick takes its overlapped branch.
+      for (int i = 0; i < action.a; ++i) g_overlap ? timerTick(g_app) : tick(g_app);
       break;
     case ActionKind::Move: onPassiveMotion(action.a, action.b); break;
     case ActionKind::Key: onKeyboard(static_cast<unsigned char>(action.a), 0, 0); break;
@@ -209,6 +226,7 @@ int main(int argc, char** argv) {
   g_app.options.scene_file = options.scene_file;
   g_app.options.fullscreen = options.fullscreen;
   g_app.options.debug = options.debug;
+  g_overlap = options.overlap;
   startWorld(g_app);
   for (const Action& action : options.actions) perform(action);
 

@@ -1,0 +1,55 @@
+// The snapshot tool's --overlap, the viewer's own tick without --debug: each picture shows the
+// bodies one tick behind the plain ticks', and mouse pushes still act between the same steps.
+#include "process.h"
+
+namespace {
+
+// A falling box and a bob swinging down on a rope: every tick after the first few moves both.
+const char kScene[] =
+    "scene_gravity 0 500\nscene_step_iterations 4\nscene_mouse_impulse_force 0.01\n"
+    "new_obj box\nobj_mesh red.obj\nobj_col_mesh red.obj\nobj_pos 300 150\n"
+    "new_obj bob\nobj_mesh green.obj\nobj_col_mesh green.obj\nobj_scale 0.3\nobj_pos 850 200\n"
+    "new_rope\nrope_obj_a bob\nrope_anchor_b 650 200\nrope_approx_seg_len 40\n";
+
+class Overlap : public testing::Test {
+ protected:
+  void SetUp() override { copyPaints(), writeFile("scene.txt", kScene); }
+  // The pixels of each picture the actions write: out-000I.png with --frames, else out.png.
+  std::vector<std::vector<unsigned char>> shots(const std::string& actions, int frames = 0) {
+    EXPECT_EQ(run(QUILLMOOR_SNAPSHOT " " + actions + " --out out.png").status, 0) << actions;
+    std::vector<std::vector<unsigned char>> out;
+    for (int i = 1; i <= std::max(frames, 1); ++i)
+      out.push_back(Image(frames ? "out-000" + std::to_string(i) + ".png" : "out.png").rgb);
+    return out;
+  }
+  std::vector<unsigned char> shot(const std::string& actions) { return shots(actions)[0]; }
+  Scratch scratch_;
+};
+
+TEST_F(Overlap, DrawsTheBodiesOneTickBehind) {
+  for (int n : {12, 40}) {  // the scene moves every tick, so one tick shows
+    const auto before = shot("--ticks " + std::to_string(n - 1));
+    EXPECT_FALSE(before == shot("--ticks " + std::to_string(n))) << n;
+    EXPECT_TRUE(shot("--overlap --ticks " + std::to_string(n)) == before) << n;
+  }
+  // Frames drawn while a step runs, ticks between them: the plain frames, one tick later.
+  const auto plain = shots("--ticks 11 --frames 5", 5),
+             overlap = shots("--overlap --ticks 12 --frames 5", 5);
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(overlap[i] == plain[i]) << "frame " << i + 1;
+  for (int i = 1; i < 5; ++i) EXPECT_FALSE(plain[i] == plain[i - 1]) << "frame " << i + 1;
+  // --debug draws from the space, which an overlapped step may hold.
+  const RunResult both = run(QUILLMOOR_SNAPSHOT " --debug --overlap --out out.png");
+  EXPECT_EQ(both.status, 2);
+  EXPECT_NE(both.err.find("--overlap cannot go with --debug"), std::string::npos) << both.err;
+}
+
+TEST_F(Overlap, MousePushActsBetweenTheSameTwoSteps) {
+  // The first motion, beside the box, only sets where the next one is measured from; the
+  // second lands on the box while the 10th step runs, and pushes it right after that step.
+  const std::string push = "--move 150,160 --move 300,160";
+  const auto plain = shot("--ticks 10 " + push + " --ticks 14");
+  EXPECT_FALSE(plain == shot("--ticks 24"));  // the push moved something
+  EXPECT_TRUE(shot("--overlap --ticks 10 " + push + " --ticks 15") == plain);
+}
+
+}  // namespace
