@@ -62,7 +62,7 @@ void tickVersusRaw(benchmark::State& state, TickWorld world) {
   if (!load(app, file)) return fail(state, "cannot load the scene");
   cpSpace* raw = buildRawWorld(world);
   World& ours_world = *app.worker.world();
-  const TickPlan plan = planTick(&ours_world);
+  const TickPlan plan = planTick(ours_world);
   const double raw_dt = rawStepLength(world);
   double ours = 0, theirs = 0;
   bool ours_first = true;  // taking turns, so that neither always finds the other's cache
@@ -113,7 +113,7 @@ void drawFrames(benchmark::State& state, const std::string& file, int settle_tic
   if (!openWindow()) return fail(state, "needs an X display");
   if (!load(g_app, file)) return fail(state, "cannot load the scene");
   World& world = *g_app.worker.world();
-  const TickPlan plan = planTick(&world);
+  const TickPlan plan = planTick(world);
   for (int i = 0; i < settle_ticks; ++i) stepSpace(world.space, plan.substeps, plan.dt);
   capturePoses(world, g_app.poses);
   // The driver renders on threads of its own: their time counts too, and is steadier than the

@@ -15,7 +15,7 @@ namespace {
 
 void runTicks(AppState& app, int ticks) {
   World& world = *app.worker.world();
-  const TickPlan plan = planTick(&world);
+  const TickPlan plan = planTick(world);
   for (int i = 0; i < ticks; ++i) stepSpace(world.space, plan.substeps, plan.dt);
 }
 

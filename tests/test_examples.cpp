@@ -30,7 +30,7 @@ TEST_P(Example, ChecksCleanAndStaysInView) {
     ADD_FAILURE() << d.place.file << ":" << d.place.line << ": " << d.text;
   EXPECT_GT(app_.findings.opened.size(), 1u);
 
-  const TickPlan plan = planTick(&world());
+  const TickPlan plan = planTick(world());
   for (int tick = 0; tick < 5 * plan.fps; ++tick) stepSpace(space(), plan.substeps, plan.dt);
   const std::vector<cpBody*> bodies = all<cpBody>(space(), cpSpaceEachBody);
   EXPECT_FALSE(bodies.empty());
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Gallery, Example, testing::ValuesIn(sceneFolders()),
 TEST_F(ScratchDir, DemoBodiesEndBitForBitWhereTheyDidBefore) {
   std::filesystem::current_path(QUILLMOOR_SOURCE_DIR "/demo");
   ASSERT_NE(loadFile("scene.txt"), nullptr);
-  const TickPlan plan = planTick(&world());
+  const TickPlan plan = planTick(world());
   for (int i = 0; i < 400; ++i) stepSpace(space(), plan.substeps, plan.dt);
   EXPECT_EQ(stateHash(space()), 10950519248455266604ull);
 }

@@ -179,10 +179,9 @@ TEST_F(Built, OneDescriptionBuildsTwiceIntoTheSameWorld) {
   writeFile("box.obj", "v -20 0 -20\nv 20 0 -20\nv 20 0 20\nv -20 0 20\nf 1 2 3 4\n");
   load(
       "scene_gravity 0 500\nscene_step_iterations 4\nnew_obj box\nobj_col_mesh box.obj\n"
-      "obj_mesh box.obj\nobj_pos 300 300\nnew_obj floor\nobj_mass 0\nobj_col_line 0 700 1024 700 "
-      "5\n"
-      "new_joint_slide\njoint_obj_b box\njoint_anchor_a 300 100\njoint_slide_min 250\n"
-      "joint_slide_max 150\nnew_rope\nrope_obj_b box\nrope_anchor_a 500 100\n");
+      "obj_mesh box.obj\nobj_pos 300 300\nnew_obj floor\nobj_mass 0\n"
+      "obj_col_line 0 700 1024 700 5\nnew_joint_slide\njoint_obj_b box\n"
+      "joint_anchor_a 300 100\njoint_slide_min 250\njoint_slide_max 150\nnew_rope\nrope_obj_b box\nrope_anchor_a 500 100\n");
   const std::shared_ptr<const Scene> scene = world_->scene;
   std::unique_ptr<World> again = buildWorld(scene);
   EXPECT_EQ(describe(again->space, again->static_body), describe(space_, world_->static_body));

@@ -25,14 +25,14 @@ void takePoses(AppState& app) { capturePoses(*app.worker.world(), app.poses); }
 
 }  // namespace
 
-TickPlan planTick(const World* world) {
+TickPlan planTick(const World& world) {
   TickPlan plan;
-  plan.fps = world ? world->fps : 60.0f;
+  plan.fps = world.fps;
   // A very low rate would give a delay beyond the timer's range.
   plan.delay_ms = static_cast<unsigned>(std::min(std::trunc(1000.0 / plan.fps), double{INT_MAX}));
-  plan.substeps = world ? world->substeps : 1;
+  plan.substeps = world.substeps;
   plan.dt = plan.substeps > 0 ? (1.0 / plan.fps) / plan.substeps : 0.0;
-  plan.scroller_speed = world && world->scene ? world->scene->settings.scroller_text_speed : 0.0f;
+  plan.scroller_speed = world.scene ? world.scene->settings.scroller_text_speed : 0.0f;
   return plan;
 }
 
@@ -72,7 +72,7 @@ void resetScene(AppState& app) {
 
 void tick(AppState& app) {
   World& world = *app.worker.world();
-  const TickPlan plan = planTick(&world);
+  const TickPlan plan = planTick(world);
   const double start = nowSeconds();
   stepSpace(world.space, plan.substeps, plan.dt);
   if (app.options.stats) addTickSample(app.stats_window, (nowSeconds() - start) * 1e3);
@@ -82,7 +82,7 @@ void tick(AppState& app) {
 
 TickPlan startStep(AppState& app) {
   finishStep(app);
-  const TickPlan plan = planTick(app.worker.world());
+  const TickPlan plan = planTick(*app.worker.world());
   takePoses(app);
   app.worker.start(plan.substeps, plan.dt);
   return plan;
@@ -113,7 +113,7 @@ void reportStats(AppState& app) {
   if (!app.options.stats || !statsDue(app.stats_window, now)) return;
   const World* world = app.worker.world();
   const std::string line =
-      statsLine(app.stats_window, now, planTick(world).fps, countSpace(world->space));
+      statsLine(app.stats_window, now, world->fps, countSpace(world->space));
   std::fputs(line.c_str(), stderr);
   app.stats_window = StatsWindow{now};
 }
@@ -148,6 +148,6 @@ void onKeyboard(unsigned char key, int, int) { keyPressed(g_app, key); }
 
 void onTimer(int) {
   // Re-armed first, so the time spent stepping does not lengthen the period.
-  glutTimerFunc(planTick(g_app.worker.world()).delay_ms, onTimer, 0);
+  glutTimerFunc(planTick(*g_app.worker.world()).delay_ms, onTimer, 0);
   timerTick(g_app);
 }

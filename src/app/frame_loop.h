@@ -3,7 +3,7 @@
 // adapters onto the functions that take the state they use.
 #include "app/state.h"
 
-// What one timer tick does, from the current world (or the values used without one).
+// What one timer tick does, from the current world.
 struct TickPlan {
   unsigned delay_ms;  // until the next tick: 1000 / fps, truncated
   int substeps;       // physics steps this tick; none for 0 or below
@@ -12,7 +12,7 @@ struct TickPlan {
   float scroller_speed;  // world units per second, leftwards
 };
 
-TickPlan planTick(const World* world);
+TickPlan planTick(const World& world);
 
 // Moves the text left by speed / fps. Returns true once its right end is 10 world units
 // past the left edge, when it must start again at the right edge.
