@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -20,28 +21,14 @@
 
 namespace {
 
-// Command lines as the viewer reads them: the shared options taken out where they stand as
-// options, then its own. Each row: the arguments, then what is left | the -C directories |
-// version, error | scene, help option, full screen, statistics.
+// Command lines as the viewer reads them, rows of tests/data/app/arguments.txt.
 TEST(Arguments, SharedOptionsComeOutThenTheLastSceneCountsAndAHelpStopsReading) {
-  const std::pair<const char*, const char*> rows[] = {
-      {"", "| | 0 0 | scene.txt - 0 0"},
-      {"--scene --fullscreen", "--scene --fullscreen | | 0 0 | --fullscreen - 0 0"},
-      {"--scene -h --FULLSCREEN -H --scene",
-       "--scene -h --FULLSCREEN -H --scene | | 0 0 | -h - 0 0"},
-      {"--scene a -help --fullscreen -h", "--scene a -help --fullscreen -h | | 0 0 | a -help 0 0"},
-      {"--stats --fullscreen", "--stats --fullscreen | | 0 0 | scene.txt - 1 1"},
-      {"--scene --stats --Stats", "--scene --stats --Stats | | 0 0 | --stats - 0 0"},
-      {"-C ex --scene a", "--scene a | ex | 0 0 | a - 0 0"},
-      {"--fullscreen -Cex -C sub", "--fullscreen | ex sub | 0 0 | scene.txt - 1 0"},
-      {"--scene -C x", "--scene -C x | | 0 0 | -C - 0 0"},  // a scene named -C
-      {"--scene --version", "--scene --version | | 0 0 | --version - 0 0"},
-      {"-h -C x --version", "-h -C x --version | | 0 0 | scene.txt -h 0 0"},
-      {"-geometry -C -C x", "-geometry -C | x | 0 0 | scene.txt - 0 0"},
-      {"--bogus --version", "--bogus | | 1 0 | scene.txt - 0 0"},
-      {"--fullscreen -C", "--fullscreen | | 0 1 | scene.txt - 1 0"},
-  };
-  for (const auto& [text, want] : rows) {
+  std::ifstream rows(QUILLMOOR_SOURCE_DIR "/tests/data/app/arguments.txt");
+  ASSERT_TRUE(rows.is_open());
+  for (std::string row; std::getline(rows, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    const size_t arrow = row.find("=> ");
+    const std::string text = row.substr(0, arrow), want = row.substr(arrow + 3);
     std::vector<std::string> args = words(text);
     std::vector<char*> argv{const_cast<char*>("quillmoor")};
     for (std::string& arg : args) argv.push_back(arg.data());

@@ -11,22 +11,20 @@ const char kScene[] =
     "new_obj bob\nobj_mesh green.obj\nobj_col_mesh green.obj\nobj_scale 0.3\nobj_pos 850 200\n"
     "new_rope\nrope_obj_a bob\nrope_anchor_b 650 200\nrope_approx_seg_len 40\n";
 
-class Overlap : public testing::Test {
- protected:
-  void SetUp() override { copyPaints(), writeFile("scene.txt", kScene); }
-  // The pixels of each picture the actions write: out-000I.png with --frames, else out.png.
-  std::vector<std::vector<unsigned char>> shots(const std::string& actions, int frames = 0) {
-    EXPECT_EQ(run(QUILLMOOR_SNAPSHOT " " + actions + " --out out.png").status, 0) << actions;
-    std::vector<std::vector<unsigned char>> out;
-    for (int i = 1; i <= std::max(frames, 1); ++i)
-      out.push_back(Image(frames ? "out-000" + std::to_string(i) + ".png" : "out.png").rgb);
-    return out;
-  }
-  std::vector<unsigned char> shot(const std::string& actions) { return shots(actions)[0]; }
-  Scratch scratch_;
-};
+// The pixels of each picture the actions write: out-000I.png with --frames, else out.png.
+std::vector<std::vector<unsigned char>> shots(const std::string& actions, int frames = 0) {
+  writeFile("scene.txt", kScene);
+  EXPECT_EQ(run(QUILLMOOR_SNAPSHOT " " + actions + " --out out.png").status, 0) << actions;
+  std::vector<std::vector<unsigned char>> out;
+  for (int i = 1; i <= std::max(frames, 1); ++i)
+    out.push_back(Image(frames ? "out-000" + std::to_string(i) + ".png" : "out.png").rgb);
+  return out;
+}
+std::vector<unsigned char> shot(const std::string& actions) { return shots(actions)[0]; }
 
-TEST_F(Overlap, DrawsTheBodiesOneTickBehind) {
+TEST(Overlap, DrawsTheBodiesOneTickBehind) {
+  Scratch scratch;
+  copyPaints();
   for (int n : {12, 40}) {  // the scene moves every tick, so one tick shows
     const auto before = shot("--ticks " + std::to_string(n - 1));
     EXPECT_FALSE(before == shot("--ticks " + std::to_string(n))) << n;
@@ -43,7 +41,9 @@ TEST_F(Overlap, DrawsTheBodiesOneTickBehind) {
   EXPECT_NE(both.err.find("--overlap cannot go with --debug"), std::string::npos) << both.err;
 }
 
-TEST_F(Overlap, MousePushActsBetweenTheSameTwoSteps) {
+TEST(Overlap, MousePushActsBetweenTheSameTwoSteps) {
+  Scratch scratch;
+  copyPaints();
   // The first motion, beside the box, only sets where the next one is measured from; the
   // second lands on the box while the 10th step runs, and pushes it right after that step.
   const std::string push = "--move 150,160 --move 300,160";
