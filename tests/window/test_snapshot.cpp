@@ -188,6 +188,7 @@ TEST_F(Snapshot, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
   }
   EXPECT_GT(magenta, 30);
   EXPECT_GT(gaps, 30);
+  EXPECT_GT(debug.at(698, 199).b, 150);  // its world anchor's dot, wider than the line
   // The static floor line in blue, the moving box's outline (just left of the box) in green.
   const Pixel floor = brightest(debug, 500, 600, true), edge = brightest(debug, 647, 420, false);
   EXPECT_GT(floor.b, 150);
