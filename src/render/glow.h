@@ -17,5 +17,5 @@ void createGlowChain(Glow& glow);
 // has no such square, and such a window shows the plain frame instead.
 bool glowFitsWindow();
 
-// The world's scene asks for it: its glow_base and glow_mul weigh the levels.
+// For a scene that asks for it: its glow_base and glow_mul weigh the levels.
 void drawGlowFrame(Glow& glow, const Poses& poses, const Scroller& scroller);

@@ -19,7 +19,6 @@ double surfaceValue(float value) {
 }
 
 void leftOut(World& world, const SceneObject& object, const char* keyword, const std::string& why) {
-  world.objects[object.index].state = Built::LeftOut;
   note(world, object.source, keyword, "object '" + object.name + "' is left out: " + why);
 }
 
@@ -110,10 +109,7 @@ void buildObject(World& world, const SceneObject& object) {
   cpBody* body = world.static_body;
   cpVect offset = object.pos;
   if (dynamic) {
-    if (!roomForItem(world.counts, world.limits)) {  // the limit's own message says so
-      built.state = Built::LeftOut;
-      return;
-    }
+    if (!roomForItem(world.counts, world.limits)) return;  // the limit's message says so
     const float r = momentRadius(object);
     const double moment = cpMomentForCircle(object.mass, 0.0, r, cpvzero);
     if (!withinMoment(moment))
@@ -127,7 +123,6 @@ void buildObject(World& world, const SceneObject& object) {
     built.body = body;
     offset = cpvzero;
   }
-  built.state = dynamic ? Built::Moving : Built::Static;
   noteSurfaceValues(world, object);
   if (object.col_mesh) {
     addCollisionMesh(world, body, offset, object);

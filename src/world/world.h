@@ -14,16 +14,8 @@
 
 struct Mesh;
 
-// What became of a declared object.
-enum class Built {
-  Unregistered,  // a later object took its name: never built, never drawn
-  Moving,        // a body of its own
-  Static,        // its shapes hang on the static body
-  LeftOut,       // a value the library cannot take: no body and no shapes, drawn where declared
-};
-
+// What became of a declared object. One a later object took the name of is never built.
 struct BuiltObject {
-  Built state = Built::Unregistered;
   cpBody* body = nullptr;       // moving objects only
   const Mesh* drawn = nullptr;  // nullptr: no mesh, or left undrawn by the drawing limit
 };
