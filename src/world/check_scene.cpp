@@ -19,6 +19,8 @@ struct Lint {
   const World& world;
   const Scene& scene;
   Reporter& report;
+  // The static body's shapes by the object they were built for.
+  std::map<const void*, std::vector<cpShape*>> fixed_shapes;
 
   // A warning about an item, at the line that last set `keyword` for it, else at its
   // declaration.
@@ -127,10 +129,8 @@ bool hasConstraints(cpBody* body) {
 // The shapes of an object as built: a static object's hang on the static body, tagged with it.
 std::vector<cpShape*> shapesOf(const Lint& lint, const SceneObject& object) {
   if (cpBody* body = lint.body(&object)) return shapesOf(body);
-  std::vector<cpShape*> shapes;
-  for (cpShape* s : shapesOf(lint.world.static_body))
-    if (cpShapeGetUserData(s) == &object) shapes.push_back(s);
-  return shapes;
+  const auto found = lint.fixed_shapes.find(&object);
+  return found == lint.fixed_shapes.end() ? std::vector<cpShape*>{} : found->second;
 }
 
 void checkOutsideView(Lint& lint, const SceneObject& object) {
@@ -297,7 +297,9 @@ void checkRopeSteps(Lint& lint) {
 
 void checkWorld(const World& world, Reporter& report) {
   const Scene& scene = *world.scene;
-  Lint lint{world, scene, report};
+  Lint lint{world, scene, report, {}};
+  for (cpShape* s : shapesOf(world.static_body))
+    lint.fixed_shapes[cpShapeGetUserData(s)].push_back(s);
   // The notes come in build order: objects, ropes, joints, then the settings, told first here.
   const auto& notes = world.notes;
   for (const BuildNote& n : notes)
