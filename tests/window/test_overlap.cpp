@@ -11,16 +11,12 @@ const char kScene[] =
     "new_obj bob\nobj_mesh green.obj\nobj_col_mesh green.obj\nobj_scale 0.3\nobj_pos 850 200\n"
     "new_rope\nrope_obj_a bob\nrope_anchor_b 650 200\nrope_approx_seg_len 40\n";
 
-// The pixels of each picture the actions write: out-000I.png with --frames, else out.png.
-std::vector<std::vector<unsigned char>> shots(const std::string& actions, int frames = 0) {
+// The pixels of the picture the actions end with.
+std::vector<unsigned char> shot(const std::string& actions) {
   writeFile("scene.txt", kScene);
   EXPECT_EQ(run(QUILLMOOR_SNAPSHOT " " + actions + " --out out.png").status, 0) << actions;
-  std::vector<std::vector<unsigned char>> out;
-  for (int i = 1; i <= std::max(frames, 1); ++i)
-    out.push_back(Image(frames ? "out-000" + std::to_string(i) + ".png" : "out.png").rgb);
-  return out;
+  return Image("out.png").rgb;
 }
-std::vector<unsigned char> shot(const std::string& actions) { return shots(actions)[0]; }
 
 TEST(Overlap, DrawsTheBodiesOneTickBehind) {
   Scratch scratch;
@@ -30,11 +26,6 @@ TEST(Overlap, DrawsTheBodiesOneTickBehind) {
     EXPECT_FALSE(before == shot("--ticks " + std::to_string(n))) << n;
     EXPECT_TRUE(shot("--overlap --ticks " + std::to_string(n)) == before) << n;
   }
-  // Frames drawn while a step runs, ticks between them: the plain frames, one tick later.
-  const auto plain = shots("--ticks 11 --frames 5", 5),
-             overlap = shots("--overlap --ticks 12 --frames 5", 5);
-  for (int i = 0; i < 5; ++i) EXPECT_TRUE(overlap[i] == plain[i]) << "frame " << i + 1;
-  for (int i = 1; i < 5; ++i) EXPECT_FALSE(plain[i] == plain[i - 1]) << "frame " << i + 1;
   // --debug draws from the space, which an overlapped step may hold.
   const RunResult both = run(QUILLMOOR_SNAPSHOT " --debug --overlap --out out.png");
   EXPECT_EQ(both.status, 2);
