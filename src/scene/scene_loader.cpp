@@ -1,6 +1,5 @@
 #include "scene/scene_loader.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -244,11 +243,10 @@ int convert(const KeywordRow& row, Values& values) {
       break;
     }
     case Value::Number:
-      // Conversion stops at the first value that does not convert, so reading five and keeping
-      // `most` gives what reading `most` would.
+      // Conversion stops at the first value that does not convert, so the first `most` values
+      // read as a format of `most` would read them; a row uses no more than those.
       got = std::sscanf(values.rest, " %f %f %f %f %f", &values.f[0], &values.f[1], &values.f[2],
                         &values.f[3], &values.f[4]);
-      got = std::min(got, row.most);
       break;
   }
   return got < 0 ? 0 : got;

@@ -127,6 +127,9 @@ TEST_F(Snapshot, ScrollerMovesLeftWithItsShadow) {
   const double p1 = strokeX(one, 370),
                p2 = strokeX(shot(scene + "scene_scroller_text_scale 2\n", "--ticks 60"), 370);
   EXPECT_NEAR(2 * p1 - p2, 1024 - 60 * 400 / 50.0, 1.5) << p1 << " " << p2;
+  // Twice as wide, it goes twice as far past the left edge before it starts again at the right:
+  // after 150 ticks its stroke still shows near the left edge.
+  EXPECT_GT(strokeX(shot(scene + "scene_scroller_text_scale 2\n", "--ticks 150"), 370), 0);
   // The stroke is 8 wide. The black shadow is 20 right and 30 down, unscaled: below the
   // baseline only it shows.
   const int x = int(std::lround(p1));
