@@ -174,13 +174,11 @@ Options parseOptions(int argc, char** argv) {
   return options;
 }
 
-bool g_overlap = false;
-
-void perform(const Action& action) {
+void perform(const Action& action, bool overlap) {
   switch (action.kind) {
     case ActionKind::Ticks:
       // --overlap never meets --debug, so timerTick takes its overlapped branch.
-      for (int i = 0; i < action.a; ++i) g_overlap ? timerTick(g_app) : tick(g_app);
+      for (int i = 0; i < action.a; ++i) overlap ? timerTick(g_app) : tick(g_app);
       break;
     case ActionKind::Move: onPassiveMotion(action.a, action.b); break;
     case ActionKind::Key: onKeyboard(static_cast<unsigned char>(action.a), 0, 0); break;
@@ -226,9 +224,8 @@ int main(int argc, char** argv) {
   g_app.options.scene_file = options.scene_file;
   g_app.options.fullscreen = options.fullscreen;
   g_app.options.debug = options.debug;
-  g_overlap = options.overlap;
   startWorld(g_app);
-  for (const Action& action : options.actions) perform(action);
+  for (const Action& action : options.actions) perform(action, options.overlap);
 
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
   if (options.frames == 0) {
@@ -238,7 +235,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   for (int frame = 1; frame <= options.frames; ++frame) {
-    if (frame > 1) perform({ActionKind::Ticks, options.every});
+    if (frame > 1) perform({ActionKind::Ticks, options.every}, options.overlap);
     const std::string name = frameName(options.out, frame);
     if (!writePng(name, width, height, drawAndRead(width, height)))
       fail(1, "cannot write '%s'", name.c_str());
