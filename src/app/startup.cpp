@@ -19,7 +19,7 @@ const char kWindowTitle[] = "Quillmoor -- Made by Velkori | https://velkori.exam
 
 }  // namespace
 
-void prepareOutput() { std::setvbuf(stdout, nullptr, _IOLBF, 0); }
+void prepareOutput() { std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); }
 
 void steadyHeap() { mallopt(M_MMAP_THRESHOLD, 32 << 20); }
 
