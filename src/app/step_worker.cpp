@@ -3,6 +3,12 @@
 #include "app/stats.h"
 #include "world/physics.h"
 
+double timedStep(cpSpace* space, int substeps, double dt) {
+  const double begin = nowSeconds();
+  stepSpace(space, substeps, dt);
+  return (nowSeconds() - begin) * 1e3;
+}
+
 StepWorker::StepWorker() : thread_(&StepWorker::run, this) {}
 
 StepWorker::~StepWorker() {
@@ -68,9 +74,7 @@ void StepWorker::run() {
     const int substeps = substeps_;
     const double dt = dt_;
     lock.unlock();
-    const double begin = nowSeconds();
-    stepSpace(space, substeps, dt);
-    const double ms = (nowSeconds() - begin) * 1e3;
+    const double ms = timedStep(space, substeps, dt);
     lock.lock();
     ms_ = ms;
     job_ = false;

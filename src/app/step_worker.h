@@ -9,6 +9,9 @@
 
 #include "world/world.h"
 
+// Steps the space `substeps` times by dt; returns the milliseconds it took.
+double timedStep(cpSpace* space, int substeps, double dt);
+
 class StepWorker {
  public:
   StepWorker();
