@@ -84,7 +84,11 @@ TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
   want.push_back(bar(110, 110, kBlack));
   shot(scene, "--move 890,450 --move 890,550 --ticks 44", want);
   EXPECT_EQ(last_.err, "");
-  shot("scene_draw_rope_after_objects 1\n" + scene, "", probes("300,600b 270,570r"));
+  const Image after =
+      shot("scene_draw_rope_after_objects 1\n" + scene, "", probes("300,600b 270,570r"));
+  int blended = 0;  // drawn after the objects, the rope's smooth edges still blend
+  for (int y = 650; y < 700; ++y) blended += after.at(400, y).b > 20 && after.at(400, y).b < 235;
+  EXPECT_GT(blended, 0);
   // A rope falling from the horizontal is drawn where it hangs now, and not also where it was.
   shot(
       "scene_gravity 0 500\nnew_obj w\nobj_pos 812 100\nnew_rope\nrope_obj_a w\n"
@@ -144,8 +148,10 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
   for (Probe& p : lit) p.want = {153, 153, 153}, p.tolerance = 6;
   shot(glow + "scene_glow_base 0.1\nscene_glow_mul 1.25\n" + all, "", lit);
   // One grey square in the upper right glows there, and spreads past its edge.
+  // (A red scroller colour, with no text, tints nothing: the levels are drawn in white.)
   const std::string corner = obj("a", "grey", "874 150");
-  const Image image = shot(glow + corner, "", probes("150,150k 874,618k 150,618k"));
+  const Image image = shot(glow + "scene_scroller_text_color 1 0 0 1\n" + corner, "",
+                           probes("150,150k 874,618k 150,618k"));
   EXPECT_GT(image.at(874, 150).r, 150);
   EXPECT_GT(image.at(874, 150).g, 150);
   EXPECT_GT(image.at(814, 150).r, 10);
@@ -161,6 +167,7 @@ TEST_F(Snapshot, GlowAddsEveryLevelTheRightWayUpWhereItFits) {
   EXPECT_EQ(small.width, 400);
   EXPECT_EQ(small.height, 600);
   EXPECT_EQ(small.rgb, shot(corner, "--size 400x600").rgb);
+  EXPECT_NE(shot(glow + corner, "--size 512x512").rgb, shot(corner, "--size 512x512").rgb);
 }
 
 TEST_F(Snapshot, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
@@ -177,7 +184,7 @@ TEST_F(Snapshot, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
     if (d.r <= 150 || d.g <= 150 || d.b >= 80) unlit.push_back(x);
   }
   EXPECT_EQ(unlit, std::vector<int>{});  // solid, though drawn after a dashed slide joint
-  int magenta = 0, gaps = 0;  // the slide joint up from the box, dashed
+  int magenta = 0, gaps = 0;             // the slide joint up from the box, dashed
   for (int y = 210; y < 340; ++y) {
     const Pixel d = brightest(debug, 700, y, false);
     magenta += d.r > 150 && d.b > 150 && d.g < 100;
