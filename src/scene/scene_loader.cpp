@@ -60,10 +60,10 @@ struct KeywordRow {
   Match match;
   Target target;
   Value value;
-  int needed;  // least number of values for the line to take effect
-  int most;    // values read at most
+  int needed;  // values the line must have to take effect
   void (*apply)(LoadState&, const Values&);
   bool declares = false;  // new_*: makes a new active item of its target
+  int optional = 0;       // numbers that may follow the needed ones
 };
 
 cpVect vec(float x, float y) { return cpv(x, y); }
@@ -111,117 +111,118 @@ void resolve(LoadState& s, const Values& v, const SceneObject*& field, const cha
 
 // Tested in this order; no line can match two rows.
 const KeywordRow kKeywords[] = {
-    {"scene_fps", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_fps", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().fps = v.f[0]; }},
-    {"scene_step_iterations", Match::Prefix, Target::Setting, Value::Whole, 1, 1,
+    {"scene_step_iterations", Match::Prefix, Target::Setting, Value::Whole, 1,
      [](LoadState& s, const Values& v) { s.settings().step_iterations = v.i; }},
-    {"scene_solver_iterations", Match::Prefix, Target::Setting, Value::Whole, 1, 1,
+    {"scene_solver_iterations", Match::Prefix, Target::Setting, Value::Whole, 1,
      [](LoadState& s, const Values& v) { s.settings().solver_iterations = v.i; }},
-    {"scene_gravity", Match::Prefix, Target::Setting, Value::Number, 2, 2,
+    {"scene_gravity", Match::Prefix, Target::Setting, Value::Number, 2,
      [](LoadState& s, const Values& v) { s.settings().gravity = vec(v.f[0], v.f[1]); }},
-    {"scene_damping", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_damping", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().damping = v.f[0]; }},
-    {"scene_mouse_hide_in_fullscreen", Match::Prefix, Target::Setting, Value::Whole, 1, 1,
+    {"scene_mouse_hide_in_fullscreen", Match::Prefix, Target::Setting, Value::Whole, 1,
      [](LoadState& s, const Values& v) { s.settings().mouse_hide_in_fullscreen = v.i != 0; }},
-    {"scene_mouse_impulse_force", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_mouse_impulse_force", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().mouse_impulse_force = v.f[0]; }},
-    {"scene_mouse_impulse_force_max", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_mouse_impulse_force_max", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().mouse_impulse_force_max = v.f[0]; }},
-    {"scene_draw_rope_after_objects", Match::Prefix, Target::Setting, Value::Whole, 1, 1,
+    {"scene_draw_rope_after_objects", Match::Prefix, Target::Setting, Value::Whole, 1,
      [](LoadState& s, const Values& v) { s.settings().draw_rope_after_objects = v.i != 0; }},
     // Not parsed: the text is the rest of the line, its leading blank included.
-    {"scene_scroller_text", Match::Either, Target::Setting, Value::Text, 0, 0,
+    {"scene_scroller_text", Match::Either, Target::Setting, Value::Text, 0,
      [](LoadState& s, const Values& v) { s.settings().scroller_text = v.rest; }},
-    {"scene_scroller_text_y", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_scroller_text_y", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().scroller_text_y = v.f[0]; }},
-    {"scene_scroller_text_scale", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_scroller_text_scale", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().scroller_text_scale = v.f[0]; }},
-    {"scene_scroller_text_thickness", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_scroller_text_thickness", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().scroller_text_thickness = v.f[0]; }},
-    {"scene_scroller_text_shadow_dist", Match::Prefix, Target::Setting, Value::Number, 2, 2,
+    {"scene_scroller_text_shadow_dist", Match::Prefix, Target::Setting, Value::Number, 2,
      [](LoadState& s, const Values& v) {
        s.settings().scroller_text_shadow_dist = vec(v.f[0], v.f[1]);
      }},
-    {"scene_scroller_text_speed", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_scroller_text_speed", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().scroller_text_speed = v.f[0]; }},
-    {"scene_scroller_text_color", Match::Prefix, Target::Setting, Value::Number, 4, 4,
+    {"scene_scroller_text_color", Match::Prefix, Target::Setting, Value::Number, 4,
      [](LoadState& s, const Values& v) {
        s.settings().scroller_text_color = {v.f[0], v.f[1], v.f[2], v.f[3]};
      }},
-    {"scene_glow_enabled", Match::Prefix, Target::Setting, Value::Whole, 1, 1,
+    {"scene_glow_enabled", Match::Prefix, Target::Setting, Value::Whole, 1,
      [](LoadState& s, const Values& v) { s.settings().glow_enabled = v.i != 0; }},
-    {"scene_glow_base", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_glow_base", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().glow_base = v.f[0]; }},
-    {"scene_glow_mul", Match::Prefix, Target::Setting, Value::Number, 1, 1,
+    {"scene_glow_mul", Match::Prefix, Target::Setting, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.settings().glow_mul = v.f[0]; }},
 
-    {"new_obj", Match::Either, Target::Object, Value::Name, 0, 1, declareObject, true},
-    {"obj_mesh", Match::Prefix, Target::Object, Value::Path, 1, 1,
+    {"new_obj", Match::Either, Target::Object, Value::Name, 0, declareObject, true},
+    {"obj_mesh", Match::Prefix, Target::Object, Value::Path, 1,
      [](LoadState& s, const Values& v) {
        s.object().mesh = s.getMesh(s.scene, v.word, s.report);
      }},
-    {"obj_col_mesh", Match::Prefix, Target::Object, Value::Path, 1, 1,
+    {"obj_col_mesh", Match::Prefix, Target::Object, Value::Path, 1,
      [](LoadState& s, const Values& v) {
        s.object().col_mesh = s.getMesh(s.scene, v.word, s.report);
      }},
     // The radius is optional; it reads as 0.0 when only four numbers are given.
-    {"obj_col_line", Match::Prefix, Target::Object, Value::Number, 4, 5,
+    {"obj_col_line", Match::Prefix, Target::Object, Value::Number, 4,
      [](LoadState& s, const Values& v) {
        s.object().has_col_line = true;
        s.object().col_line_a = vec(v.f[0], v.f[1]);
        s.object().col_line_b = vec(v.f[2], v.f[3]);
        s.object().col_line_radius = v.f[4];
-     }},
-    {"obj_pos", Match::Prefix, Target::Object, Value::Number, 2, 2,
+     },
+     false, 1},
+    {"obj_pos", Match::Prefix, Target::Object, Value::Number, 2,
      [](LoadState& s, const Values& v) { s.object().pos = vec(v.f[0], v.f[1]); }},
-    {"obj_scale", Match::Prefix, Target::Object, Value::Number, 1, 1,
+    {"obj_scale", Match::Prefix, Target::Object, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.object().scale = v.f[0]; }},
-    {"obj_mass", Match::Prefix, Target::Object, Value::Number, 1, 1,
+    {"obj_mass", Match::Prefix, Target::Object, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.object().mass = v.f[0]; }},
-    {"obj_bounciness", Match::Prefix, Target::Object, Value::Number, 1, 1,
+    {"obj_bounciness", Match::Prefix, Target::Object, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.object().bounciness = v.f[0]; }},
-    {"obj_friction", Match::Prefix, Target::Object, Value::Number, 1, 1,
+    {"obj_friction", Match::Prefix, Target::Object, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.object().friction = v.f[0]; }},
 
-    {"new_joint_pin", Match::Alone, Target::Joint, Value::None, 0, 0,
+    {"new_joint_pin", Match::Alone, Target::Joint, Value::None, 0,
      [](LoadState& s, const Values&) { declareJoint(s, JointKind::Pin); }, true},
-    {"new_joint_slide", Match::Alone, Target::Joint, Value::None, 0, 0,
+    {"new_joint_slide", Match::Alone, Target::Joint, Value::None, 0,
      [](LoadState& s, const Values&) { declareJoint(s, JointKind::Slide); }, true},
-    {"joint_obj_a", Match::Prefix, Target::Joint, Value::Name, 1, 1,
+    {"joint_obj_a", Match::Prefix, Target::Joint, Value::Name, 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.joint().obj_a, "Joint"); }},
-    {"joint_obj_b", Match::Prefix, Target::Joint, Value::Name, 1, 1,
+    {"joint_obj_b", Match::Prefix, Target::Joint, Value::Name, 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.joint().obj_b, "Joint"); }},
-    {"joint_anchor_a", Match::Prefix, Target::Joint, Value::Number, 2, 2,
+    {"joint_anchor_a", Match::Prefix, Target::Joint, Value::Number, 2,
      [](LoadState& s, const Values& v) { s.joint().anchor_a = vec(v.f[0], v.f[1]); }},
-    {"joint_anchor_b", Match::Prefix, Target::Joint, Value::Number, 2, 2,
+    {"joint_anchor_b", Match::Prefix, Target::Joint, Value::Number, 2,
      [](LoadState& s, const Values& v) { s.joint().anchor_b = vec(v.f[0], v.f[1]); }},
-    {"joint_slide_min", Match::Prefix, Target::Joint, Value::Number, 1, 1,
+    {"joint_slide_min", Match::Prefix, Target::Joint, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.joint().slide_min = v.f[0]; }},
-    {"joint_slide_max", Match::Prefix, Target::Joint, Value::Number, 1, 1,
+    {"joint_slide_max", Match::Prefix, Target::Joint, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.joint().slide_max = v.f[0]; }},
 
-    {"new_rope", Match::Alone, Target::Rope, Value::None, 0, 0,
+    {"new_rope", Match::Alone, Target::Rope, Value::None, 0,
      [](LoadState& s, const Values&) {
        s.scene.ropes.push_back(std::make_unique<SceneRope>());
        s.active_rope = s.scene.ropes.back().get();
        s.active_rope->source.line = s.line;
      },
      true},
-    {"rope_obj_a", Match::Prefix, Target::Rope, Value::Name, 1, 1,
+    {"rope_obj_a", Match::Prefix, Target::Rope, Value::Name, 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.rope().obj_a, "Rope"); }},
-    {"rope_obj_b", Match::Prefix, Target::Rope, Value::Name, 1, 1,
+    {"rope_obj_b", Match::Prefix, Target::Rope, Value::Name, 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.rope().obj_b, "Rope"); }},
-    {"rope_anchor_a", Match::Prefix, Target::Rope, Value::Number, 2, 2,
+    {"rope_anchor_a", Match::Prefix, Target::Rope, Value::Number, 2,
      [](LoadState& s, const Values& v) { s.rope().anchor_a = vec(v.f[0], v.f[1]); }},
-    {"rope_anchor_b", Match::Prefix, Target::Rope, Value::Number, 2, 2,
+    {"rope_anchor_b", Match::Prefix, Target::Rope, Value::Number, 2,
      [](LoadState& s, const Values& v) { s.rope().anchor_b = vec(v.f[0], v.f[1]); }},
-    {"rope_approx_seg_len", Match::Prefix, Target::Rope, Value::Number, 1, 1,
+    {"rope_approx_seg_len", Match::Prefix, Target::Rope, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.rope().approx_seg_len = v.f[0]; }},
-    {"rope_seg_mass", Match::Prefix, Target::Rope, Value::Number, 1, 1,
+    {"rope_seg_mass", Match::Prefix, Target::Rope, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.rope().seg_mass = v.f[0]; }},
-    {"rope_seg_thickness", Match::Prefix, Target::Rope, Value::Number, 1, 1,
+    {"rope_seg_thickness", Match::Prefix, Target::Rope, Value::Number, 1,
      [](LoadState& s, const Values& v) { s.rope().seg_thickness = v.f[0]; }},
-    {"rope_color", Match::Prefix, Target::Rope, Value::Number, 4, 4,
+    {"rope_color", Match::Prefix, Target::Rope, Value::Number, 4,
      [](LoadState& s, const Values& v) {
        s.rope().color = {v.f[0], v.f[1], v.f[2], v.f[3]};
      }},
@@ -243,13 +244,13 @@ int convert(const KeywordRow& row, Values& values) {
       break;
     }
     case Value::Number:
-      // Conversion stops at the first value that does not convert, so the first `most` values
-      // read as a format of `most` would read them; a row uses no more than those.
+      // Conversion stops at the first value that does not convert, so the values a row uses
+      // read as a format of just those would read them.
       got = std::sscanf(values.rest, " %f %f %f %f %f", &values.f[0], &values.f[1], &values.f[2],
                         &values.f[3], &values.f[4]);
       break;
   }
-  return got < 0 ? 0 : got;
+  return got == EOF ? 0 : got;
 }
 
 const char* itemWord(Target target) {
@@ -279,8 +280,9 @@ std::string valuesWanted(const KeywordRow& row) {
     case Value::Name: return "an object name";
     default: break;
   }
-  if (row.most > row.needed)
-    return std::to_string(row.needed) + " or " + std::to_string(row.most) + " numbers";
+  if (row.optional > 0)
+    return std::to_string(row.needed) + " or " + std::to_string(row.needed + row.optional) +
+           " numbers";
   return row.needed == 1 ? "a number" : std::to_string(row.needed) + " numbers";
 }
 
