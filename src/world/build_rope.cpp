@@ -43,11 +43,11 @@ void buildRope(World& world, const SceneRope& rope, BuiltRope& built) {
                    "its ends are " + formatNumber(length) + " apart (0.01 at least)");
   const cpVect u = cpvmult(d, 1.0 / length);
 
+  // A negative, not-a-number or huge quotient gives no count of one segment or more.
   const float quotient = std::trunc(length / rope.approx_seg_len);
-  if (!(quotient >= -2147483648.0f && quotient < 2147483648.0f))
+  if (!(quotient >= 0.0f && quotient < 2147483648.0f))
     return leftOut(world, rope, "rope_approx_seg_len", kNoSegmentCount);
   int count = static_cast<int>(quotient) + 1;
-  if (count < 1) return leftOut(world, rope, "rope_approx_seg_len", kNoSegmentCount);
   if (count > kMaxRopeSegments) {
     count = kMaxRopeSegments;
     note(world, rope.source, "rope_approx_seg_len", "the rope is capped at 4096 segments");
