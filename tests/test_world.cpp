@@ -177,6 +177,24 @@ TEST_F(Built, ScenesBuildIntoBodiesShapesAndConstraints) {
   EXPECT_FLOAT_EQ(world_->ropes[0].seg_len, 500.0f / kMaxRopeSegments);
 }
 
+// A bounce a billion billion times as strong as the fall: the contact flings the box, and the
+// speed guard holds every step's move to kMaxBodySpeed (the position stays far from the
+// coordinate cap it would otherwise meet in one step).
+TEST_F(Built, ASpeedBeyondTheGuardMovesNoFurtherThanItsLimit) {
+  load(
+      "scene_gravity 0 500\nnew_obj floor\nobj_mass 0\nobj_bounciness 1e30\n"
+      "obj_col_line 0 400 1024 400 5\nnew_obj box\nobj_pos 500 380\nobj_bounciness 1e30\n"
+      "obj_col_line -10 0 10 0 5\n");
+  double fastest = 0;
+  cpVect previous = at("box");
+  run(60, [&](int tick) {
+    fastest = std::fmax(fastest, cpvlength(cpBodyGetVelocity(body("box"))));
+    EXPECT_LE(cpvdist(at("box"), previous), 4 * kMaxBodySpeed / 240 * 1.0001) << tick;
+    previous = at("box");
+  });
+  EXPECT_GE(fastest, kMaxBodySpeed);  // flung as fast as the guard lets it
+}
+
 TEST_F(Built, BodiesSwingHangAndRestAsThePhysicsSays) {
   // A bob 200 below its pivot let go 0.05 rad off the vertical, a weight on a rope, a box
   // dropped on a floor.
