@@ -228,7 +228,6 @@ const KeywordRow kKeywords[] = {
      }},
 };
 
-
 // Converts the line's values as the row says; returns how many were converted.
 int convert(const KeywordRow& row, Values& values) {
   int got = 0;
