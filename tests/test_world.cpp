@@ -193,6 +193,11 @@ TEST_F(Built, ASpeedBeyondTheGuardMovesNoFurtherThanItsLimit) {
     previous = at("box");
   });
   EXPECT_GT(fastest, 0.99 * kMaxBodySpeed);  // flung as fast as the guard lets it
+  // Damping far above 1 multiplies the speed every step; the guard holds it between steps.
+  load("scene_gravity 0 500\nscene_damping 1e38\nnew_obj stone\nobj_pos 500 100\n");
+  run(60, [&](int tick) {
+    EXPECT_LE(cpvlength(cpBodyGetVelocity(body("stone"))), kMaxBodySpeed * 1.0001) << tick;
+  });
 }
 
 TEST_F(Built, BodiesSwingHangAndRestAsThePhysicsSays) {
