@@ -31,11 +31,6 @@ void StepWorker::replace(std::unique_ptr<World> world) {
   world_ = std::move(world);
 }
 
-std::unique_ptr<World> StepWorker::release() {
-  wait();
-  return std::move(world_);
-}
-
 void StepWorker::start(int substeps, double dt) {
   finish();
   if (!world_) return;

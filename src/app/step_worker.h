@@ -24,7 +24,6 @@ class StepWorker {
   World* world();
   // Replaces the world, after the step in flight; the old one is freed.
   void replace(std::unique_ptr<World> world);
-  std::unique_ptr<World> release();
 
   // Starts stepping the world `substeps` times by dt on the worker thread.
   void start(int substeps, double dt);

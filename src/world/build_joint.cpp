@@ -14,7 +14,7 @@ void leftOut(World& world, const SceneJoint& joint, const std::string& why) {
 }  // namespace
 
 void buildJoint(World& world, const SceneJoint& joint, BuiltJoint& built) {
-  built = {joint.obj_a, joint.obj_b, joint.anchor_a, joint.anchor_b, nullptr};
+  built = {joint.obj_a, joint.obj_b, joint.anchor_a, joint.anchor_b};
   if (!built.first) {  // the named object keeps its own anchor
     std::swap(built.first, built.second);
     std::swap(built.anchor_first, built.anchor_second);
@@ -33,14 +33,11 @@ void buildJoint(World& world, const SceneJoint& joint, BuiltJoint& built) {
     return leftOut(world, joint, beyondText("an anchor", isFinite(p) && isFinite(q)));
   float low = joint.slide_min, high = joint.slide_max;
   if (high < low) std::swap(low, high);
-  if (joint.kind == JointKind::Pin) {
-    built.constraint = cpPinJointNew(a, b, p, q);
-  } else {
-    if (!withinCoordinate(low) || !withinCoordinate(high))
-      return leftOut(world, joint,
-                     beyondText("a slide limit", std::isfinite(low) && std::isfinite(high)));
-    built.constraint = cpSlideJointNew(a, b, p, q, low, high);
-  }
-  cpSpaceAddConstraint(world.space, built.constraint);
+  if (joint.kind == JointKind::Slide && (!withinCoordinate(low) || !withinCoordinate(high)))
+    return leftOut(world, joint,
+                   beyondText("a slide limit", std::isfinite(low) && std::isfinite(high)));
+  cpSpaceAddConstraint(world.space, joint.kind == JointKind::Pin
+                                        ? cpPinJointNew(a, b, p, q)
+                                        : cpSlideJointNew(a, b, p, q, low, high));
   ++world.counts.constraints;
 }

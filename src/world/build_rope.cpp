@@ -4,10 +4,9 @@
 #include "world/builders.h"
 #include "world/physics.h"
 
-const char* const kNoSegmentCount =
-    "its length over rope_approx_seg_len gives no whole segment count";
-
 namespace {
+
+const char kNoSegmentCount[] = "its length over rope_approx_seg_len gives no whole segment count";
 
 void leftOut(World& world, const SceneRope& rope, const char* keyword, const std::string& why) {
   note(world, rope.source, keyword, "rope is left out: " + why);

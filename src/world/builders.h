@@ -11,8 +11,6 @@
 // no single line can exhaust memory (a 1024 x 768 world needs a few hundred at most).
 constexpr int kMaxRopeSegments = 4096;
 
-extern const char* const kNoSegmentCount;
-
 // A positive finite mass makes a body of its own; anything else a static object (an infinite
 // mass cannot move).
 bool isMoving(const SceneObject& object);

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-struct Scene;
-
 // Vertices and triangles of all meshes one scene reads; once passed, further mesh files are
 // not read (they stay undrawn and without collision). Every distinct spelling of a path reads
 // its file again: 300 spellings of a 1 MB OBJ took 3.5 GB. About 50 bytes each.

@@ -27,7 +27,6 @@ struct BuiltJoint {
   const SceneObject* second = nullptr;
   cpVect anchor_first = {0.0, 0.0};
   cpVect anchor_second = {0.0, 0.0};
-  cpConstraint* constraint = nullptr;  // nullptr: left out
 };
 
 struct BuiltRope {
