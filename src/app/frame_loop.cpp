@@ -73,7 +73,7 @@ void resetScene(AppState& app) {
 void tick(AppState& app) {
   World& world = *app.worker.world();
   const TickPlan plan = planTick(world);
-  const double ms = timedStep(world.space, plan.substeps, plan.dt);
+  const double ms = timedStep(world, plan.substeps, plan.dt);
   if (app.options.stats) addTickSample(app.stats_window, ms);
   takePoses(app);
   scrollAndRedraw(app, plan);

@@ -3,9 +3,9 @@
 #include "app/stats.h"
 #include "world/physics.h"
 
-double timedStep(cpSpace* space, int substeps, double dt) {
+double timedStep(World& world, int substeps, double dt) {
   const double begin = nowSeconds();
-  stepSpace(space, substeps, dt);
+  stepWorld(world, substeps, dt);
   return (nowSeconds() - begin) * 1e3;
 }
 
@@ -65,11 +65,11 @@ void StepWorker::run() {
     wake_.wait(lock, [this] { return job_ || quit_; });
     if (quit_) return;
     // The owning thread waits in finish() before it reads or changes the world again.
-    cpSpace* space = world_->space;
+    World& world = *world_;
     const int substeps = substeps_;
     const double dt = dt_;
     lock.unlock();
-    const double ms = timedStep(space, substeps, dt);
+    const double ms = timedStep(world, substeps, dt);
     lock.lock();
     ms_ = ms;
     job_ = false;

@@ -9,8 +9,8 @@
 
 #include "world/world.h"
 
-// Steps the space `substeps` times by dt; returns the milliseconds it took.
-double timedStep(cpSpace* space, int substeps, double dt);
+// One tick of the world, `substeps` steps of dt; returns the milliseconds it took.
+double timedStep(World& world, int substeps, double dt);
 
 class StepWorker {
  public:

@@ -3,6 +3,7 @@
 // changes it once the reader returns it; the world is built from it and refers to it.
 #include <chipmunk/chipmunk.h>
 
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -66,6 +67,14 @@ struct SceneSettings {
   Source source;
 };
 
+struct SceneCircle {
+  cpVect center = {0.0, 0.0};
+  float radius = 0.0f;
+  int line = 0;
+};
+
+enum class MomentRule { Disc, Given, Auto };
+
 struct SceneObject {
   std::string name;  // as declared (a generated one for new_obj without a name)
   size_t index = 0;  // in Scene::object_store
@@ -80,10 +89,33 @@ struct SceneObject {
   cpVect col_line_a = {0.0, 0.0};
   cpVect col_line_b = {0.0, 0.0};
   float col_line_radius = 0.0f;
+  // Start state: degrees, world units per second, degrees per second.
+  float angle = 0.0f;
+  cpVect velocity = {0.0, 0.0};
+  float spin = 0.0f;
+  bool kinematic = false;
+  std::vector<SceneCircle> circles;
+  MomentRule moment_rule = MomentRule::Disc;
+  float moment = 0.0f;  // for MomentRule::Given
+  unsigned group = 0;   // 0: none; else one number per obj_group name, from 1
+  int layer = 0;
   Source source;
 };
 
-enum class JointKind { Pin, Slide };
+// The library's joints. Pin and slide hold a missing first end as the second end's partner;
+// the others keep each end where the scene puts it.
+enum class JointKind {
+  Pin,
+  Slide,
+  Pivot,
+  Groove,
+  Spring,
+  RotarySpring,
+  RotaryLimit,
+  Ratchet,
+  Gear,
+  Motor,
+};
 
 struct SceneJoint {
   JointKind kind = JointKind::Pin;
@@ -93,6 +125,22 @@ struct SceneJoint {
   cpVect anchor_b = {0.0, 0.0};
   float slide_min = 0.0f;
   float slide_max = 0.0f;
+  cpVect pivot = {0.0, 0.0};  // used when joint_pivot is set
+  cpVect groove_a = {0.0, 0.0};
+  cpVect groove_b = {0.0, 0.0};
+  float rest_length = 0.0f;  // used when joint_rest_length is set
+  float rest_angle = 0.0f;   // degrees; used when joint_rest_angle is set
+  float stiffness = 0.0f;
+  float damping = 0.0f;
+  float angle_min = 0.0f, angle_max = 0.0f;  // degrees
+  float phase = 0.0f;                        // degrees
+  float ratchet = 90.0f;                     // degrees
+  float ratio = 1.0f;
+  float rate = 0.0f;  // degrees per second
+  float max_force = INFINITY;
+  float break_force = INFINITY;
+  bool collide = true;
+  Color4 color;  // drawn only when joint_color is set
   Source source;
 };
 
@@ -120,6 +168,9 @@ struct Scene {
   std::vector<std::unique_ptr<SceneRope>> ropes;
   std::vector<std::unique_ptr<SceneJoint>> joints;
   SceneSettings settings;
+  // Positions in `objects` (name order) in the order they are drawn: by layer, then by name.
+  std::vector<size_t> draw_order;
+  std::map<std::string, unsigned> groups;  // obj_group names and their numbers
   int unique_counter = 0;
   // Vertices and triangles of the meshes read, and whether a mesh went unread because of the
   // limit on them.

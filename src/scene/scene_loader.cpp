@@ -1,5 +1,6 @@
 #include "scene/scene_loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -42,13 +43,14 @@ enum class Value {
   Whole,   // an integer, as " %d" reads it but saturating
   Name,    // an object's name: one word
   Path,    // a file path: one word
+  Moment,  // a number, or the word "auto"
 };
 
 // The values read from one recognised line.
 struct Values {
   const char* rest = nullptr;  // everything after the keyword
   float f[5] = {0, 0, 0, 0, 0};
-  int i = 0;
+  int i = 0;  // Value::Whole; for Value::Moment, 1 for "auto"
   std::string word;
 };
 
@@ -67,6 +69,22 @@ struct KeywordRow {
 };
 
 cpVect vec(float x, float y) { return cpv(x, y); }
+
+// Each group name gets the next number, from 1 (0 is the library's "no group").
+unsigned groupNumber(Scene& scene, const std::string& name) {
+  const auto added = scene.groups.emplace(name, static_cast<unsigned>(scene.groups.size() + 1));
+  return added.first->second;
+}
+
+// Positions in name order, by layer; std::stable_sort keeps name order within a layer.
+void orderDrawing(Scene& scene) {
+  std::vector<const SceneObject*> by_name;
+  for (const auto& [name, object] : scene.objects) by_name.push_back(object);
+  scene.draw_order.resize(by_name.size());
+  for (size_t i = 0; i < by_name.size(); ++i) scene.draw_order[i] = i;
+  std::stable_sort(scene.draw_order.begin(), scene.draw_order.end(),
+                   [&](size_t a, size_t b) { return by_name[a]->layer < by_name[b]->layer; });
+}
 
 void declareObject(LoadState& s, const Values& v) {
   std::string name = v.word;
@@ -226,6 +244,83 @@ const KeywordRow kKeywords[] = {
      [](LoadState& s, const Values& v) {
        s.rope().color = {v.f[0], v.f[1], v.f[2], v.f[3]};
      }},
+
+    // Added later: a near miss equally close to an older keyword suggests the older one.
+    {"obj_angle", Match::Prefix, Target::Object, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.object().angle = v.f[0]; }},
+    {"obj_velocity", Match::Prefix, Target::Object, Value::Number, 2,
+     [](LoadState& s, const Values& v) { s.object().velocity = vec(v.f[0], v.f[1]); }},
+    {"obj_spin", Match::Prefix, Target::Object, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.object().spin = v.f[0]; }},
+    {"obj_kinematic", Match::Prefix, Target::Object, Value::Whole, 1,
+     [](LoadState& s, const Values& v) { s.object().kinematic = v.i != 0; }},
+    // Each line adds a circle.
+    {"obj_col_circle", Match::Prefix, Target::Object, Value::Number, 3,
+     [](LoadState& s, const Values& v) {
+       s.object().circles.push_back({vec(v.f[0], v.f[1]), v.f[2], s.line});
+     }},
+    {"obj_moment", Match::Prefix, Target::Object, Value::Moment, 1,
+     [](LoadState& s, const Values& v) {
+       s.object().moment_rule = v.i ? MomentRule::Auto : MomentRule::Given;
+       s.object().moment = v.f[0];
+     }},
+    {"obj_group", Match::Prefix, Target::Object, Value::Name, 1,
+     [](LoadState& s, const Values& v) { s.object().group = groupNumber(s.scene, v.word); }},
+    {"obj_layer", Match::Prefix, Target::Object, Value::Whole, 1,
+     [](LoadState& s, const Values& v) { s.object().layer = v.i; }},
+
+    {"new_joint_pivot", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Pivot); }, true},
+    {"new_joint_groove", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Groove); }, true},
+    {"new_joint_spring", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Spring); }, true},
+    {"new_joint_rotary_spring", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::RotarySpring); }, true},
+    {"new_joint_rotary_limit", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::RotaryLimit); }, true},
+    {"new_joint_ratchet", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Ratchet); }, true},
+    {"new_joint_gear", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Gear); }, true},
+    {"new_joint_motor", Match::Alone, Target::Joint, Value::None, 0,
+     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Motor); }, true},
+    {"joint_pivot", Match::Prefix, Target::Joint, Value::Number, 2,
+     [](LoadState& s, const Values& v) { s.joint().pivot = vec(v.f[0], v.f[1]); }},
+    {"joint_groove_a", Match::Prefix, Target::Joint, Value::Number, 2,
+     [](LoadState& s, const Values& v) { s.joint().groove_a = vec(v.f[0], v.f[1]); }},
+    {"joint_groove_b", Match::Prefix, Target::Joint, Value::Number, 2,
+     [](LoadState& s, const Values& v) { s.joint().groove_b = vec(v.f[0], v.f[1]); }},
+    {"joint_rest_length", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().rest_length = v.f[0]; }},
+    {"joint_rest_angle", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().rest_angle = v.f[0]; }},
+    {"joint_stiffness", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().stiffness = v.f[0]; }},
+    {"joint_damping", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().damping = v.f[0]; }},
+    {"joint_angle_min", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().angle_min = v.f[0]; }},
+    {"joint_angle_max", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().angle_max = v.f[0]; }},
+    {"joint_phase", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().phase = v.f[0]; }},
+    {"joint_ratchet", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().ratchet = v.f[0]; }},
+    {"joint_ratio", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().ratio = v.f[0]; }},
+    {"joint_rate", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().rate = v.f[0]; }},
+    {"joint_max_force", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().max_force = v.f[0]; }},
+    {"joint_break_force", Match::Prefix, Target::Joint, Value::Number, 1,
+     [](LoadState& s, const Values& v) { s.joint().break_force = v.f[0]; }},
+    {"joint_collide", Match::Prefix, Target::Joint, Value::Whole, 1,
+     [](LoadState& s, const Values& v) { s.joint().collide = v.i != 0; }},
+    {"joint_color", Match::Prefix, Target::Joint, Value::Number, 4,
+     [](LoadState& s, const Values& v) {
+       s.joint().color = {v.f[0], v.f[1], v.f[2], v.f[3]};
+     }},
 };
 
 // Converts the line's values as the row says; returns how many were converted.
@@ -240,6 +335,13 @@ int convert(const KeywordRow& row, Values& values) {
       LineBuffer word;  // a word of the line always fits
       got = std::sscanf(values.rest, " %s", word);
       if (got == 1) values.word = word;
+      break;
+    }
+    case Value::Moment: {
+      LineBuffer word;
+      if (std::sscanf(values.rest, " %s", word) == 1 && std::strcmp(word, "auto") == 0)
+        return values.i = 1;
+      got = std::sscanf(values.rest, " %f", &values.f[0]);
       break;
     }
     case Value::Number:
@@ -276,7 +378,8 @@ std::string valuesWanted(const KeywordRow& row) {
   switch (row.value) {
     case Value::Whole: return "a whole number";
     case Value::Path: return "a file path";
-    case Value::Name: return "an object name";
+    case Value::Name: return row.target == Target::Object ? "a group name" : "an object name";
+    case Value::Moment: return "a number or auto";
     default: break;
   }
   if (row.optional > 0)
@@ -424,6 +527,7 @@ std::unique_ptr<Scene> readScene(const char* path, MeshLookup getMesh, Reporter&
   }
   std::fclose(file);
   reportLateDeclarations(state);
+  orderDrawing(*scene);
   report.reading.clear();
   return scene;
 }

@@ -14,6 +14,8 @@ constexpr int kMaxRopeSegments = 4096;
 // A positive finite mass makes a body of its own; anything else a static object (an infinite
 // mass cannot move).
 bool isMoving(const SceneObject& object);
+// A moving or kinematic object.
+bool hasBody(const SceneObject& object);
 
 void note(World& world, const Source& source, const char* keyword, std::string text);
 
@@ -30,3 +32,4 @@ void buildJoint(World& world, const SceneJoint& joint, BuiltJoint& built);
 // Why a joint's or rope's object gives it no body: static, or never built.
 std::string notMovingText(const SceneObject& object, const char* role);
 std::string ropeEndsText(const SceneRope& rope);
+std::string endsText(const SceneObject* a, const SceneObject* b);

@@ -27,6 +27,10 @@ struct Lint {
   void warnItem(const Source& source, const char* keyword, const std::string& text) {
     warnAt(report, {scene.path, source.lineOf(keyword)}, text);
   }
+  void warnNote(const BuildNote& n) {
+    if (n.line != 0) return warnAt(report, {scene.path, n.line}, n.text);
+    warnItem(*n.source, n.keyword, n.text);
+  }
   cpBody* body(const SceneObject* object) const {
     return object ? world.of(*object).body : nullptr;
   }
@@ -156,10 +160,13 @@ void checkOutsideView(Lint& lint, const SceneObject& object) {
 
 // A copy of a moving shape grown by kTouching, not in the space, so that shapes it touches
 // (not only those it overlaps) are found. An object's shapes are its collision mesh's
-// triangles, or else its collision line.
-cpShape* grownCopy(cpShape* shape, const SceneObject& object) {
+// triangles, or else its collision line, and its circles.
+cpShape* grownCopy(cpShape* shape) {
   cpBody* body = cpShapeGetBody(shape);
-  if (!object.col_mesh)
+  if (shapeKind(shape) == ShapeKind::Circle)
+    return cpCircleShapeNew(body, cpCircleShapeGetRadius(shape) + kTouching,
+                            cpCircleShapeGetOffset(shape));
+  if (shapeKind(shape) == ShapeKind::Segment)
     return cpSegmentShapeNew(body, cpSegmentShapeGetA(shape), cpSegmentShapeGetB(shape),
                              cpSegmentShapeGetRadius(shape) + kTouching);
   std::vector<cpVect> corners(cpPolyShapeGetCount(shape));
@@ -209,10 +216,10 @@ void checkContacts(Lint& lint, const SceneObject& object) {
   const cpVect down = length > 0.0 && std::isfinite(length) ? cpvmult(g, 1.0 / length) : cpvzero;
   std::map<const SceneObject*, double> overlaps;
   std::set<const SceneObject*> resting;
-  // Where the body's shapes are placed; a body is built unturned.
+  // Where the body's shapes are placed, turned as it starts.
   const cpTransform placed = cpTransformRigid(cpBodyGetPosition(body), cpBodyGetAngle(body));
   for (cpShape* shape : shapesOf(body)) {
-    cpShape* copy = withinReach(shape) ? grownCopy(shape, object) : nullptr;
+    cpShape* copy = withinReach(shape) ? grownCopy(shape) : nullptr;
     if (!copy) continue;
     ContactQuery query{&lint, shape, down, &overlaps, &resting};
     std::vector<cpShape*> near;
@@ -303,11 +310,11 @@ void checkWorld(const World& world, Reporter& report) {
   // The notes come in build order: objects, ropes, joints, then the settings, told first here.
   const auto& notes = world.notes;
   for (const BuildNote& n : notes)
-    if (n.source == &scene.settings.source) lint.warnItem(*n.source, n.keyword, n.text);
+    if (n.source == &scene.settings.source) lint.warnNote(n);
   size_t next = 0;
   auto notesOf = [&](const Source& source) {
     for (; next < notes.size() && notes[next].source == &source; ++next)
-      lint.warnItem(source, notes[next].keyword, notes[next].text);
+      lint.warnNote(notes[next]);
   };
   for (const auto& [name, object] : scene.objects) notesOf(object->source);
   for (size_t i = 0; i < scene.ropes.size(); ++i) {

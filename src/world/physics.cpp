@@ -119,6 +119,16 @@ void guardBody(cpBody* body) {
   cpBodySetPositionUpdateFunc(body, guardedPosition);
 }
 
+void guardKinematicBody(cpBody* body) { cpBodySetPositionUpdateFunc(body, guardedPosition); }
+
+ShapeKind shapeKind(const cpShape* shape) {
+  switch (shape->klass->type) {
+    case CP_CIRCLE_SHAPE: return ShapeKind::Circle;
+    case CP_SEGMENT_SHAPE: return ShapeKind::Segment;
+    default: return ShapeKind::Polygon;
+  }
+}
+
 uint64_t stateHash(cpSpace* space) {
   uint64_t hash = 1469598103934665603ull;
   cpSpaceEachBody(

@@ -41,6 +41,11 @@ void freeSpace(cpSpace* space);
 // Every moving body this program makes passes through here: it keeps the body's speeds
 // finite and below kMaxBodySpeed at every step.
 void guardBody(cpBody* body);
+// A kinematic body's speeds are its own and never integrated; only its place is held.
+void guardKinematicBody(cpBody* body);
+
+enum class ShapeKind { Circle, Segment, Polygon };
+ShapeKind shapeKind(const cpShape* shape);
 
 // FNV-1a over the bytes of every body's position, angle and velocities, in the space's order:
 // two worlds with the same hash have moved the same, to the last bit.

@@ -30,7 +30,25 @@ World::World() : space(newSpace()), static_body(cpBodyNewStatic()) {}
 
 World::~World() {
   freeSpace(space);  // its shapes and joints hang on the static body too
+  for (BuiltJoint* joint : breakable)
+    if (joint->broken) cpConstraintFree(joint->constraint);  // no longer in the space
   cpBodyFree(static_body);
+}
+
+void stepWorld(World& world, int substeps, double dt) {
+  ++world.ticks;
+  if (world.breakable.empty()) return stepSpace(world.space, substeps, dt);
+  for (int i = 0; i < substeps; ++i) {
+    cpSpaceStep(world.space, dt);
+    for (BuiltJoint* joint : world.breakable) {
+      if (joint->broken) continue;
+      const auto& declared = *static_cast<const SceneJoint*>(cpConstraintGetUserData(joint->constraint));
+      if (cpConstraintGetImpulse(joint->constraint) / dt > declared.break_force) {
+        cpSpaceRemoveConstraint(world.space, joint->constraint);
+        joint->broken = true;
+      }
+    }
+  }
 }
 
 void note(World& world, const Source& source, const char* keyword, std::string text) {
@@ -82,20 +100,13 @@ void applySettings(World& world, const SceneSettings& s) {
 
 std::string notMovingText(const SceneObject& object, const char* role) {
   const std::string name = "'" + object.name + "'";
-  if (!isMoving(object))
+  if (!hasBody(object))
     return std::string("its ") + role + " " + name + " is static, and a joint needs a moving one";
   return std::string("its ") + role + " " + name +
          " was never built (a later object took its name, or it was left out)";
 }
 
-std::string ropeEndsText(const SceneRope& rope) {
-  auto end = [](const SceneObject* object) -> std::string {
-    if (!object) return "no object";
-    return "'" + object->name + "'" + (isMoving(*object) ? " was never built" : " is static");
-  };
-  return "neither end is a moving object (end a: " + end(rope.obj_a) +
-         ", end b: " + end(rope.obj_b) + ")";
-}
+std::string ropeEndsText(const SceneRope& rope) { return endsText(rope.obj_a, rope.obj_b); }
 
 std::unique_ptr<World> buildWorld(std::shared_ptr<const Scene> scene) {
   auto world = std::make_unique<World>();

@@ -5,6 +5,7 @@
 // never changed, so one description can be built again.
 #include <chipmunk/chipmunk.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ struct BuiltJoint {
   const SceneObject* second = nullptr;
   cpVect anchor_first = {0.0, 0.0};
   cpVect anchor_second = {0.0, 0.0};
+  cpConstraint* constraint = nullptr;  // nullptr: left out
+  bool broken = false;                 // removed from the space by its break force
 };
 
 struct BuiltRope {
@@ -40,6 +43,7 @@ struct BuildNote {
   const Source* source;
   const char* keyword;
   std::string text;
+  int line = 0;  // when not 0, the line instead (one of several lines of one keyword)
 };
 
 struct World {
@@ -60,6 +64,9 @@ struct World {
   float fps = 60.0f;
   int substeps = 1;
 
+  std::vector<BuiltJoint*> breakable;  // joints with a break force, in scene order
+  uint64_t ticks = 0;                   // ticks stepped since the build
+
   std::vector<BuildNote> notes;  // in build order: settings, objects, ropes, joints
   LimitsMet limits;
   BuildCounts counts;
@@ -71,3 +78,7 @@ struct World {
 // in declaration order, within the limits of world/limits.h, and sets the space's solver
 // iterations, gravity and damping.
 std::unique_ptr<World> buildWorld(std::shared_ptr<const Scene> scene);
+
+// One tick: the space stepped `substeps` times by dt, each joint whose force in a step passed
+// its break force removed after that step.
+void stepWorld(World& world, int substeps, double dt);

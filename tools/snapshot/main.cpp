@@ -17,13 +17,14 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "png_writer.h"
+#include "world/state_json.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen]\n"
     "                          [--debug | --overlap] [--ticks N] [--move X,Y] [--key K] ...\n"
-    "                          --out FILE.png [--frames N [--every K]]\n"
+    "                          --out FILE.png [--frames N [--every K]] [--state FILE]\n"
     "       quillmoor-snapshot --version\n"
     "\n"
     "Starts as the viewer does (window, drawing state, physics, first scene reset), then\n"
@@ -48,6 +49,11 @@ const char kUsage[] =
     "  --frames N     write N pictures instead of one, as FILE-0001.png, FILE-0002.png, ...\n"
     "                 (FILE without its .png): the first after the actions, then one\n"
     "  --every K      every K ticks (default 1)\n"
+    "  --state FILE   after the run, write where every object is and which joints broke\n"
+    "                 as one JSON object: {\"tick\": ticks stepped, \"objects\": [{\"name\",\n"
+    "                 \"kind\" (moving, kinematic or static), \"x\", \"y\", \"angle\", \"vx\",\n"
+    "                 \"vy\", \"spin\"}, ...] in name order, \"joints\": [{\"line\", \"kind\",\n"
+    "                 \"broken\"}, ...] in scene order}; angles in degrees\n"
     "  --version      print the version and exit\n"
     "\n"
     "Standard output carries the viewer's own messages. Exit status: 0 on success, 1 when\n"
@@ -67,6 +73,7 @@ struct Options {
   bool debug = false;
   bool overlap = false;  // ticks through the viewer's timer, the step beside the frame
   const char* out = nullptr;
+  const char* state = nullptr;  // JSON of the world after the run
   int frames = 0;  // 0: one picture named exactly --out
   int every = 1;
   std::vector<Action> actions;
@@ -136,6 +143,8 @@ Options parseOptions(int argc, char** argv) {
       options.scene_file = value;
     } else if (arg == "--out") {
       options.out = value;
+    } else if (arg == "--state") {
+      options.state = value;
     } else if (arg == "--size") {
       if (!parseInts(value, 'x', a, b) || a < 1 || b < 1 || a > 8192 || b > 8192)
         fail(2, "--size wants WxH with W and H from 1 to 8192, not '%s'", value);
@@ -208,12 +217,23 @@ std::string frameName(const std::string& out, int frame) {
   return (png ? out.substr(0, out.size() - 4) : out) + number;
 }
 
+// The world's state as JSON, once no step runs.
+void writeState(const char* path) {
+  if (!path) return;
+  const World* world = g_app.worker.world();
+  const std::string json = world ? stateJson(*world) : stateJson(World());
+  FILE* file = std::fopen(path, "wb");
+  const bool written = file && std::fwrite(json.data(), 1, json.size(), file) == json.size();
+  if (!file || std::fclose(file) != 0 || !written) fail(1, "cannot write '%s'", path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   handleCommonOptions(
       &argc, argv, "quillmoor-snapshot",
-      {{"--scene", "--size", "--ticks", "--move", "--key", "--out", "--frames", "--every"},
+      {{"--scene", "--size", "--ticks", "--move", "--key", "--out", "--frames", "--every",
+        "--state"},
        {"-h", "--help"}});
   const Options options = parseOptions(argc, argv);
   prepareOutput();
@@ -230,6 +250,7 @@ int main(int argc, char** argv) {
   const int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
   if (options.frames == 0) {
     const std::vector<unsigned char> rows = drawAndRead(width, height);
+    writeState(options.state);
     releaseWorld(g_app);
     if (!writePng(options.out, width, height, rows)) fail(1, "cannot write '%s'", options.out);
     return 0;
@@ -240,6 +261,7 @@ int main(int argc, char** argv) {
     if (!writePng(name, width, height, drawAndRead(width, height)))
       fail(1, "cannot write '%s'", name.c_str());
   }
+  writeState(options.state);
   releaseWorld(g_app);
   return 0;
 }
