@@ -61,8 +61,9 @@ void drawMesh(const Mesh* mesh) {
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void drawObject(const SceneObject& object, const ObjectPose& drawn) {
+void drawObject(const ObjectPose& drawn) {
   if (!drawn.mesh) return;
+  const SceneObject& object = *drawn.object;
   const Pose& pose = drawn.pose;
   glPushMatrix();
   glTranslatef(static_cast<float>(pose.p.x), static_cast<float>(pose.p.y), 0.0f);
@@ -97,16 +98,74 @@ Pose poseOf(cpBody* body) {
   return {cpBodyGetPosition(body), cpBodyGetAngle(body), cpBodyGetRotation(body)};
 }
 
+Pose staticPose(const SceneObject& object) {
+  const double angle = object.angle * (3.14159265358979323846 / 180.0);
+  return {object.pos, angle, cpvforangle(angle)};
+}
+
+void drawJoint(const JointPose& drawn) {
+  const SceneJoint& joint = *drawn.joint;
+  const float color[4] = {joint.color.r, joint.color.g, joint.color.b, joint.color.a};
+  glColor4fv(color);
+  glBegin(GL_LINE_STRIP);
+  if (joint.kind == JointKind::Spring) {
+    for (const cpVect& p : zigzag(drawn.a, drawn.b, 6.0, 12)) glVertex2d(p.x, p.y);
+  } else {
+    glVertex2d(drawn.a.x, drawn.a.y), glVertex2d(drawn.b.x, drawn.b.y);
+  }
+  glEnd();
+}
+
 }  // namespace
+
+std::vector<cpVect> zigzag(cpVect a, cpVect b, double width, int teeth) {
+  const cpVect side = cpvmult(cpvnormalize(cpvperp(cpvsub(b, a))), width);
+  std::vector<cpVect> points{a};
+  for (int i = 1; i <= teeth; ++i)
+    points.push_back(cpvadd(cpvlerp(a, b, (i - 0.5) / teeth), i % 2 ? side : cpvneg(side)));
+  points.push_back(b);
+  return points;
+}
+
+void jointAnchors(const SceneJoint& joint, const BuiltJoint& built, cpVect& a, cpVect& b) {
+  cpConstraint* c = built.constraint;
+  cpBody* body_a = cpConstraintGetBodyA(c);
+  cpBody* body_b = cpConstraintGetBodyB(c);
+  cpVect local_a = joint.anchor_a, local_b = joint.anchor_b;
+  if (cpConstraintIsPinJoint(c)) {
+    local_a = cpPinJointGetAnchorA(c), local_b = cpPinJointGetAnchorB(c);
+  } else if (cpConstraintIsSlideJoint(c)) {
+    local_a = cpSlideJointGetAnchorA(c), local_b = cpSlideJointGetAnchorB(c);
+  } else if (cpConstraintIsPivotJoint(c)) {
+    local_a = cpPivotJointGetAnchorA(c), local_b = cpPivotJointGetAnchorB(c);
+  } else if (cpConstraintIsGrooveJoint(c)) {
+    local_a = cpvlerp(cpGrooveJointGetGrooveA(c), cpGrooveJointGetGrooveB(c), 0.5);
+    local_b = cpGrooveJointGetAnchorB(c);
+  }
+  a = cpBodyLocalToWorld(body_a, local_a);
+  b = cpBodyLocalToWorld(body_b, local_b);
+}
 
 void capturePoses(const World& world, Poses& poses) {
   poses.scene = world.scene;
   poses.objects.clear();
+  poses.joints.clear();
   if (!world.scene) return poses.ropes.clear();
   for (const auto& [name, object] : world.scene->objects) {
     const BuiltObject& built = world.of(*object);
-    const Pose pose = built.body ? poseOf(built.body) : Pose{object->pos, {}, {}};
-    poses.objects.push_back({pose, built.drawn, built.body != nullptr});
+    if (built.body)
+      poses.objects.push_back({object, poseOf(built.body), built.drawn, true});
+    else if (object->angle != 0.0f)
+      poses.objects.push_back({object, staticPose(*object), built.drawn, true});
+    else
+      poses.objects.push_back({object, {object->pos, {}, {}}, built.drawn, false});
+  }
+  for (size_t i = 0; i < world.joints.size(); ++i) {
+    const SceneJoint& joint = *world.scene->joints[i];
+    const BuiltJoint& built = world.joints[i];
+    if (!joint.source.has("joint_color") || !built.constraint || built.broken) continue;
+    JointPose& pose = poses.joints.emplace_back(JointPose{&joint, {}, {}});
+    jointAnchors(joint, built, pose.a, pose.b);
   }
   poses.ropes.resize(world.ropes.size());
   auto rope_poses = poses.ropes.begin();
@@ -122,9 +181,19 @@ void drawObjects(const Poses& poses) {
   // Mesh colours carry no alpha, so blending could only reproduce the source colour; without
   // it the same pixels cost the driver noticeably less.
   glDisable(GL_BLEND);
-  const ObjectPose* drawn = poses.objects.data();
-  for (const auto& [name, object] : poses.scene->objects) drawObject(*object, *drawn++);
+  const std::vector<size_t>& order = poses.scene->draw_order;
+  if (order.empty()) {  // no layers: name order
+    for (const ObjectPose& drawn : poses.objects) drawObject(drawn);
+  } else {
+    for (size_t i : order) drawObject(poses.objects[i]);
+  }
   glEnable(GL_BLEND);
+}
+
+void drawJoints(const Poses& poses) {
+  if (poses.joints.empty()) return;
+  glLineWidth(2.0f);
+  for (const JointPose& joint : poses.joints) drawJoint(joint);
 }
 
 void drawRopes(const Poses& poses) {

@@ -12,9 +12,16 @@ struct Pose {
 };
 
 struct ObjectPose {
+  const SceneObject* object;
   Pose pose;
   const Mesh* mesh;  // as the world draws it; nullptr: not drawn
-  bool turned;       // a moving object; a static one is never turned, not even by 0 degrees
+  bool turned;       // a body's, or a static object's start angle other than 0
+};
+
+// A joint drawn in its colour: the world points of its two anchors.
+struct JointPose {
+  const SceneJoint* joint;
+  cpVect a, b;
 };
 
 struct RopePose {
@@ -29,9 +36,18 @@ struct Poses {
   std::shared_ptr<const Scene> scene;  // nullptr: a frame of nothing but the clear
   std::vector<ObjectPose> objects;     // one for each of the scene's objects, in name order
   std::vector<RopePose> ropes;         // one for each rope
+  std::vector<JointPose> joints;       // joints given a colour, as long as they hold
 };
 
 void capturePoses(const World& world, Poses& poses);
 
 void drawObjects(const Poses& poses);
 void drawRopes(const Poses& poses);
+void drawJoints(const Poses& poses);
+
+// The world points of a joint's anchors: where the library holds them (a pivot's meet, a
+// groove's slider), or, for joints on angles alone, the scene's anchors on each body.
+void jointAnchors(const SceneJoint& joint, const BuiltJoint& built, cpVect& a, cpVect& b);
+
+// A zigzag of `teeth` points across the line from a to b, `width` to each side, ends included.
+std::vector<cpVect> zigzag(cpVect a, cpVect b, double width, int teeth);

@@ -36,6 +36,7 @@ void drawScene(const Poses& poses, const Scroller& scroller) {
     drawRopes(poses);
     drawObjects(poses);
   }
+  drawJoints(poses);
   drawScroller(scroller, poses.scene->settings);
 }
 

@@ -169,6 +169,7 @@ struct Scene {
   std::vector<std::unique_ptr<SceneJoint>> joints;
   SceneSettings settings;
   // Positions in `objects` (name order) in the order they are drawn: by layer, then by name.
+  // Empty when every object is on layer 0.
   std::vector<size_t> draw_order;
   std::map<std::string, unsigned> groups;  // obj_group names and their numbers
   int unique_counter = 0;

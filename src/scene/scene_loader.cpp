@@ -79,7 +79,12 @@ unsigned groupNumber(Scene& scene, const std::string& name) {
 // Positions in name order, by layer; std::stable_sort keeps name order within a layer.
 void orderDrawing(Scene& scene) {
   std::vector<const SceneObject*> by_name;
-  for (const auto& [name, object] : scene.objects) by_name.push_back(object);
+  bool layered = false;
+  for (const auto& [name, object] : scene.objects) {
+    by_name.push_back(object);
+    layered = layered || object->layer != 0;
+  }
+  if (!layered) return;
   scene.draw_order.resize(by_name.size());
   for (size_t i = 0; i < by_name.size(); ++i) scene.draw_order[i] = i;
   std::stable_sort(scene.draw_order.begin(), scene.draw_order.end(),
