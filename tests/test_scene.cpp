@@ -46,13 +46,20 @@ std::vector<std::string> valuesOf(const Scene& s) {
       t.scroller_text_shadow_dist.x, t.scroller_text_shadow_dist.y, t.scroller_text_speed,
       t.scroller_text_color.r, t.scroller_text_color.g, t.scroller_text_color.b,
       t.scroller_text_color.a, t.glow_enabled, t.glow_base, t.glow_mul);
-  for (const auto& o : s.object_store)
+  for (const auto& o : s.object_store) {
+    const SceneCircle last = o->circles.empty() ? SceneCircle{} : o->circles.back();
     put(out, !!o->mesh, !!o->col_mesh, o->has_col_line, o->col_line_a.x, o->col_line_a.y,
         o->col_line_b.x, o->col_line_b.y, o->col_line_radius, o->pos.x, o->pos.y, o->scale, o->mass,
-        o->bounciness, o->friction);
+        o->bounciness, o->friction, o->angle, o->velocity.x, o->velocity.y, o->spin, o->kinematic,
+        o->circles.size(), last.center.x, last.center.y, last.radius,
+        static_cast<int>(o->moment_rule), o->moment, o->group, o->layer);
+  }
   for (const auto& j : s.joints)
     put(out, !!j->obj_a, !!j->obj_b, j->anchor_a.x, j->anchor_a.y, j->anchor_b.x, j->anchor_b.y,
-        j->slide_min, j->slide_max);
+        j->slide_min, j->slide_max, j->pivot.x, j->pivot.y, j->groove_a.x, j->groove_a.y,
+        j->groove_b.x, j->groove_b.y, j->rest_length, j->rest_angle, j->stiffness, j->damping,
+        j->angle_min, j->angle_max, j->phase, j->ratchet, j->ratio, j->rate, j->max_force,
+        j->break_force, j->collide, j->color.r, j->color.g, j->color.b, j->color.a);
   for (const auto& r : s.ropes)
     put(out, !!r->obj_a, !!r->obj_b, r->anchor_a.x, r->anchor_a.y, r->anchor_b.x, r->anchor_b.y,
         r->approx_seg_len, r->seg_mass, r->seg_thickness, r->color.r, r->color.g, r->color.b,

@@ -127,14 +127,20 @@ std::string describe(cpSpace* space, cpBody* fixed) {
   for (size_t i = 1; i < bodies.size(); ++i) {
     const cpVect p = cpBodyGetPosition(bodies[i]);
     out << "body " << cpBodyGetMass(bodies[i]) << ' ' << cpBodyGetMoment(bodies[i]) << ' ' << p.x
-        << ',' << p.y << ' ' << cpBodyGetAngle(bodies[i]) << "; ";
+        << ',' << p.y << ' ' << cpBodyGetAngle(bodies[i]);
+    const cpVect v = cpBodyGetVelocity(bodies[i]);
+    if (v.x != 0 || v.y != 0 || cpBodyGetAngularVelocity(bodies[i]) != 0)
+      out << " v " << v.x << ',' << v.y << ' ' << cpBodyGetAngularVelocity(bodies[i]);
+    out << "; ";
   }
   for (cpShape* s : all<cpShape>(space, cpSpaceEachShape)) {
     const cpBB bb = cpShapeGetBB(s);
     const auto* object = static_cast<const SceneObject*>(cpShapeGetUserData(s));
-    out << (object->col_mesh ? "tri " : "line ") << number(cpShapeGetBody(s)) << ' ' << bb.l << ','
-        << bb.b << ',' << bb.r << ',' << bb.t << ' ' << cpShapeGetElasticity(s) << ' '
-        << cpShapeGetFriction(s) << "; ";
+    const char* kind = shapeKind(s) == ShapeKind::Circle ? "circle " : object->col_mesh ? "tri " : "line ";
+    out << kind << number(cpShapeGetBody(s)) << ' ' << bb.l << ',' << bb.b << ',' << bb.r << ','
+        << bb.t << ' ' << cpShapeGetElasticity(s) << ' ' << cpShapeGetFriction(s);
+    if (cpShapeGetFilter(s).group) out << " group " << cpShapeGetFilter(s).group;
+    out << "; ";
   }
   for (cpConstraint* c : all<cpConstraint>(space, cpSpaceEachConstraint)) {
     out << number(cpConstraintGetBodyA(c)) << '-' << number(cpConstraintGetBodyB(c));
@@ -143,8 +149,32 @@ std::string describe(cpSpace* space, cpBody* fixed) {
       out << " slide " << cpSlideJointGetMin(c) << ' ' << cpSlideJointGetMax(c) << "; ";
     if (cpConstraintIsPivotJoint(c)) {
       const cpVect p = cpBodyLocalToWorld(cpConstraintGetBodyA(c), cpPivotJointGetAnchorA(c));
-      out << " pivot " << p.x << ',' << p.y << "; ";
+      const cpVect q = cpBodyLocalToWorld(cpConstraintGetBodyB(c), cpPivotJointGetAnchorB(c));
+      out << " pivot " << p.x << ',' << p.y;
+      if (cpvdist(p, q) > 1e-9) out << ' ' << q.x << ',' << q.y;
+      out << "; ";
     }
+    if (cpConstraintIsGrooveJoint(c))
+      out << " groove " << cpGrooveJointGetGrooveA(c).x << ',' << cpGrooveJointGetGrooveA(c).y
+          << ' ' << cpGrooveJointGetGrooveB(c).x << ',' << cpGrooveJointGetGrooveB(c).y << ' '
+          << cpGrooveJointGetAnchorB(c).x << ',' << cpGrooveJointGetAnchorB(c).y << "; ";
+    if (cpConstraintIsDampedSpring(c))
+      out << " spring " << cpDampedSpringGetRestLength(c) << ' '
+          << cpDampedSpringGetStiffness(c) << ' ' << cpDampedSpringGetDamping(c) << "; ";
+    if (cpConstraintIsDampedRotarySpring(c))
+      out << " rotary_spring " << cpDampedRotarySpringGetRestAngle(c) << ' '
+          << cpDampedRotarySpringGetStiffness(c) << ' ' << cpDampedRotarySpringGetDamping(c) << "; ";
+    if (cpConstraintIsRotaryLimitJoint(c))
+      out << " rotary_limit " << cpRotaryLimitJointGetMin(c) << ' '
+          << cpRotaryLimitJointGetMax(c) << "; ";
+    if (cpConstraintIsRatchetJoint(c))
+      out << " ratchet " << cpRatchetJointGetPhase(c) << ' ' << cpRatchetJointGetRatchet(c)
+          << "; ";
+    if (cpConstraintIsGearJoint(c))
+      out << " gear " << cpGearJointGetPhase(c) << ' ' << cpGearJointGetRatio(c) << "; ";
+    if (cpConstraintIsSimpleMotor(c)) out << " motor " << cpSimpleMotorGetRate(c) << "; ";
+    if (cpConstraintGetMaxForce(c) != INFINITY) out << "max " << cpConstraintGetMaxForce(c) << "; ";
+    if (!cpConstraintGetCollideBodies(c)) out << "apart; ";
   }
   return out.str();
 }

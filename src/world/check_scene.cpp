@@ -21,6 +21,8 @@ struct Lint {
   Reporter& report;
   // The static body's shapes by the object they were built for.
   std::map<const void*, std::vector<cpShape*>> fixed_shapes;
+  // Moving objects that start touching a static one, and one such static object.
+  std::map<const SceneObject*, const SceneObject*> on_static;
 
   // A warning about an item, at the line that last set `keyword` for it, else at its
   // declaration.
@@ -176,7 +178,8 @@ cpShape* grownCopy(cpShape* shape) {
 }
 
 struct ContactQuery {
-  const Lint* lint;
+  Lint* lint;
+  const SceneObject* self;
   cpShape* shape;
   cpVect down;  // unit gravity, or zero
   std::map<const SceneObject*, double>* overlaps;
@@ -194,6 +197,7 @@ bool withinReach(cpShape* shape) {
 void onContact(cpShape* other, const cpContactPointSet* points, ContactQuery& q) {
   const auto* object = static_cast<const SceneObject*>(cpShapeGetUserData(other));
   if (!object || points->count == 0) return;
+  if (!q.lint->body(object)) q.lint->on_static.emplace(q.self, object);
   // How far the shapes themselves overlap (negative: the gap between them). The library's
   // sign of a contact's distance has differed between versions; it is an overlap here.
   double overlap = -INFINITY;
@@ -221,7 +225,7 @@ void checkContacts(Lint& lint, const SceneObject& object) {
   for (cpShape* shape : shapesOf(body)) {
     cpShape* copy = withinReach(shape) ? grownCopy(shape) : nullptr;
     if (!copy) continue;
-    ContactQuery query{&lint, shape, down, &overlaps, &resting};
+    ContactQuery query{&lint, &object, shape, down, &overlaps, &resting};
     std::vector<cpShape*> near;
     cpSpaceBBQuery(
         lint.world.space, cpShapeUpdate(copy, placed), CP_SHAPE_FILTER_ALL,
@@ -250,6 +254,18 @@ void checkContacts(Lint& lint, const SceneObject& object) {
 // or near the origin rather than near the static object it names. Also a pin joint of
 // length 0.
 void checkJointEnds(Lint& lint, const SceneJoint& joint, const BuiltJoint& built) {
+  if (joint.kind != JointKind::Pin && joint.kind != JointKind::Slide) {
+    // Joints on angles alone, and a pivot at a world point, use no anchor; a groove on the
+    // world is given in world points.
+    const bool anchored = joint.kind == JointKind::Spring || joint.kind == JointKind::Groove ||
+                          (joint.kind == JointKind::Pivot && !joint.source.has("joint_pivot"));
+    if (!anchored || !built.constraint) return;
+    if (!lint.body(joint.obj_a) && joint.kind != JointKind::Groove)
+      checkWorldAnchor(lint, joint.source, "joint", joint.anchor_a, "joint_anchor_a", joint.obj_a);
+    if (!lint.body(joint.obj_b))
+      checkWorldAnchor(lint, joint.source, "joint", joint.anchor_b, "joint_anchor_b", joint.obj_b);
+    return;
+  }
   if (!lint.body(built.first)) return;
   const SceneObject& first = *built.first;
   const SceneObject* other = built.second;
@@ -266,6 +282,26 @@ void checkJointEnds(Lint& lint, const SceneJoint& joint, const BuiltJoint& built
   const bool swapped = built.first != joint.obj_a;
   checkWorldAnchor(lint, joint.source, "joint", built.anchor_second,
                    swapped ? "joint_anchor_a" : "joint_anchor_b", other);
+}
+
+// Springs without stiffness, and motors of unlimited force driving an object that starts on a
+// static one (it grinds or flings whatever it is pressed against).
+void checkJointStrength(Lint& lint, const SceneJoint& joint, const BuiltJoint& built) {
+  if (!built.constraint) return;
+  const bool spring = joint.kind == JointKind::Spring || joint.kind == JointKind::RotarySpring;
+  if (spring && joint.stiffness == 0.0f)
+    lint.warnItem(joint.source, "joint_stiffness",
+                  "a spring of stiffness 0 holds nothing: give it joint_stiffness");
+  if (joint.kind != JointKind::Motor || joint.source.has("joint_max_force")) return;
+  for (const SceneObject* end : {joint.obj_a, joint.obj_b}) {
+    const auto found = end ? lint.on_static.find(end) : lint.on_static.end();
+    if (found == lint.on_static.end()) continue;
+    lint.warnItem(joint.source, "",
+                  "motor without joint_max_force turns " + quoted(*end) + ", which starts on " +
+                      "static " + quoted(*found->second) + ": its force has no limit, so " +
+                      "it turns whatever holds it back at any cost (give it joint_max_force)");
+    return;
+  }
 }
 
 void checkRopeEnds(Lint& lint, const SceneRope& rope, const BuiltRope& built) {
@@ -304,7 +340,7 @@ void checkRopeSteps(Lint& lint) {
 
 void checkWorld(const World& world, Reporter& report) {
   const Scene& scene = *world.scene;
-  Lint lint{world, scene, report, {}};
+  Lint lint{world, scene, report, {}, {}};
   for (cpShape* s : shapesOf(world.static_body))
     lint.fixed_shapes[cpShapeGetUserData(s)].push_back(s);
   // The notes come in build order: objects, ropes, joints, then the settings, told first here.
@@ -332,11 +368,13 @@ void checkWorld(const World& world, Reporter& report) {
     if (!isFinite(object->pos) || !std::isfinite(object->scale)) continue;  // left out
     cpBody* body = lint.body(object);
     // Held by a joint or rope, a shapeless object hangs where it is meant to (a pendulum's bob).
-    if (body && shapesOf(body).empty() && !hasConstraints(body))
+    if (body && !object->kinematic && shapesOf(body).empty() && !hasConstraints(body))
       lint.warnItem(object->source, "",
                     "moving object " + quoted(*object) + " has no collision shape: it falls " +
                         "through everything (give it obj_col_mesh or obj_col_line, or obj_mass 0)");
     checkOutsideView(lint, *object);
-    if (body) checkContacts(lint, *object);
+    if (body && !object->kinematic) checkContacts(lint, *object);
   }
+  for (size_t i = 0; i < scene.joints.size(); ++i)
+    checkJointStrength(lint, *scene.joints[i], world.joints[i]);
 }
