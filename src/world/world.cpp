@@ -43,7 +43,8 @@ void stepWorld(World& world, int substeps, double dt) {
     for (BuiltJoint* joint : world.breakable) {
       if (joint->broken) continue;
       const auto& declared = *static_cast<const SceneJoint*>(cpConstraintGetUserData(joint->constraint));
-      if (cpConstraintGetImpulse(joint->constraint) / dt > declared.break_force) {
+      // Springs and motors give their impulse with its sign.
+      if (std::fabs(cpConstraintGetImpulse(joint->constraint)) / dt > declared.break_force) {
         cpSpaceRemoveConstraint(world.space, joint->constraint);
         joint->broken = true;
       }
