@@ -31,7 +31,7 @@ TEST_P(Example, ChecksCleanAndStaysInView) {
   EXPECT_GT(app_.findings.opened.size(), 1u);
 
   const TickPlan plan = planTick(world());
-  for (int tick = 0; tick < 5 * plan.fps; ++tick) stepSpace(space(), plan.substeps, plan.dt);
+  for (int tick = 0; tick < 5 * plan.fps; ++tick) stepWorld(world(), plan.substeps, plan.dt);
   const std::vector<cpBody*> bodies = all<cpBody>(space(), cpSpaceEachBody);
   EXPECT_FALSE(bodies.empty());
   for (cpBody* body : bodies) {
