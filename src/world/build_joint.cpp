@@ -59,6 +59,9 @@ std::string badValue(const SceneJoint& j, const char*& keyword) {
     case JointKind::Groove:
       first(point(j.groove_a, "joint_groove_a"));
       first(point(j.groove_b, "joint_groove_b"));
+      // The library divides by the groove's length.
+      first(check(cpvdist(j.groove_a, j.groove_b) > 0.0, "joint_groove_b",
+                  "is joint_groove_a: a groove needs a length (a pivot joint holds one point)"));
       break;
     case JointKind::Spring:
       first(coordinate(j.rest_length, "joint_rest_length"));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "world/mesh.h"
+#include "world/builders.h"
 #include "world/physics.h"
 
 namespace {
@@ -260,9 +261,11 @@ void checkJointEnds(Lint& lint, const SceneJoint& joint, const BuiltJoint& built
     const bool anchored = joint.kind == JointKind::Spring || joint.kind == JointKind::Groove ||
                           (joint.kind == JointKind::Pivot && !joint.source.has("joint_pivot"));
     if (!anchored || !built.constraint) return;
-    if (!lint.body(joint.obj_a) && joint.kind != JointKind::Groove)
+    // An object left out has its own warning.
+    auto world_end = [](const SceneObject* o) { return !o || !hasBody(*o); };
+    if (world_end(joint.obj_a) && joint.kind != JointKind::Groove)
       checkWorldAnchor(lint, joint.source, "joint", joint.anchor_a, "joint_anchor_a", joint.obj_a);
-    if (!lint.body(joint.obj_b))
+    if (world_end(joint.obj_b))
       checkWorldAnchor(lint, joint.source, "joint", joint.anchor_b, "joint_anchor_b", joint.obj_b);
     return;
   }
