@@ -213,4 +213,53 @@ TEST_F(Snapshot, DebugDrawsShapesAndJointsOverTheUnchangedPicture) {
   EXPECT_EQ(stray, 0);
 }
 
+TEST_F(Snapshot, DebugDrawsCirclesAndEachJointKindWhereItActs) {
+  // Bodies without meshes (a black plain picture), each joint on one, at rest for two ticks.
+  const auto on = [](std::string kind, std::string name, std::string pos, std::string more = "") {
+    return "new_obj " + name + "\nobj_pos " + pos + "\nnew_joint_" + kind + "\njoint_obj_b " +
+           name + "\n" + more;
+  };
+  const std::string scene =
+      "new_obj c\nobj_pos 200 200\nobj_col_circle 0 0 40\nnew_joint_pivot\njoint_obj_b c\n"
+      "joint_pivot 200 200\nnew_obj g\nobj_pos 200 600\nnew_obj w\nobj_pos 800 500\nnew_rope\n"
+      "rope_obj_a w\nrope_anchor_b 1000 500\n" +
+      on("groove", "s", "500 100", "joint_groove_a 400 100\njoint_groove_b 600 100\n") +
+      on("spring", "z", "700 300", "joint_anchor_a 700 100\njoint_stiffness 9\n") +
+      on("rotary_spring", "r", "200 400", "joint_stiffness 9\n") +
+      on("rotary_limit", "l", "400 400", "joint_angle_min -45\njoint_angle_max 45\n") +
+      on("ratchet", "t", "600 400") + on("gear", "h", "350 600", "joint_obj_a g\n") +
+      on("motor", "m", "600 600", "joint_rate 90\n");
+  const Image plain = shot(scene, "--ticks 2"), debug = shot(scene, "--ticks 2 --debug");
+  const Pixel green{51, 255, 77}, cyan{25, 255, 255}, red{255, 51, 51}, white{255, 255, 255};
+  // At least `least` pixels of the hue (none for 0) in each box: the circle's outline and its
+  // radius at angle 0, the pivot's ring, the groove, the spring, the coil, the limits' arc on
+  // the right only, the ratchet, each gear and their link, the motor's arc; no rings on the
+  // rope's own pivots.
+  const struct {
+    int x0, y0, x1, y1;
+    Pixel hue;
+    int least;
+  } boxes[] = {{157, 190, 163, 210, green, 5}, {222, 199, 236, 201, green, 5},
+               {196, 192, 204, 195, cyan, 3},  {420, 96, 460, 104, cyan, 20},
+               {692, 150, 708, 250, red, 30},  {188, 388, 212, 412, red, 20},
+               {411, 386, 418, 393, white, 3}, {375, 385, 390, 415, white, 0},
+               {590, 372, 610, 386, white, 5}, {195, 577, 205, 585, white, 3},
+               {345, 577, 355, 585, white, 3}, {240, 599, 310, 601, white, 20},
+               {578, 595, 586, 605, white, 3}, {820, 490, 980, 510, cyan, 0}};
+  for (const auto& [x0, y0, x1, y1, hue, least] : boxes) {
+    int seen[2] = {0, 0};  // plain, debug; a smoothed edge dims a hue
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x)
+        for (int i : {0, 1}) {
+          const Pixel p = (i ? debug : plain).at(x, y);
+          const int top = std::max({p.r, p.g, p.b, 1});
+          seen[i] += top > 120 && std::abs(p.r * 255 / top - hue.r) <= 60 &&
+                     std::abs(p.g * 255 / top - hue.g) <= 60 &&
+                     std::abs(p.b * 255 / top - hue.b) <= 60;
+        }
+    EXPECT_EQ(seen[0], 0) << x0 << "," << y0;
+    EXPECT_TRUE(least ? seen[1] >= least : seen[1] == 0) << x0 << "," << y0 << ": " << seen[1];
+  }
+}
+
 }  // namespace
