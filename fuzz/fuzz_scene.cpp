@@ -16,7 +16,7 @@ namespace {
 void runTicks(AppState& app, int ticks) {
   World& world = *app.worker.world();
   const TickPlan plan = planTick(world);
-  for (int i = 0; i < ticks; ++i) stepSpace(world.space, plan.substeps, plan.dt);
+  for (int i = 0; i < ticks; ++i) stepWorld(world, plan.substeps, plan.dt);
 }
 
 // A push at each of the first few moving bodies, each measured from the world origin.

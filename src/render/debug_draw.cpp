@@ -62,7 +62,7 @@ void drawFatSegment(cpVect a, cpVect b, cpFloat r, cpSpaceDebugColor, cpSpaceDeb
 
 // Points along an arc, angles as the bodies turn (y down: clockwise on screen), ends included.
 std::vector<cpVect> arc(cpVect centre, double radius, double from, double to) {
-  const int n = std::clamp(int(std::fabs(to - from) * radius / 4.0), 4, 128);
+  const int n = int(std::clamp(std::fabs(to - from) * radius / 4.0, 4.0, 128.0));
   std::vector<cpVect> points;
   for (int i = 0; i <= n; ++i)
     points.push_back(cpvadd(centre, cpvmult(cpvforangle(from + (to - from) * i / n), radius)));
@@ -139,7 +139,7 @@ void drawSceneJoint(cpConstraint* joint) {
     const cpVect a = cpBodyLocalToWorld(body_a, cpDampedSpringGetAnchorA(joint)),
                  b = cpBodyLocalToWorld(body_b, cpDampedSpringGetAnchorB(joint));
     glColor4fv(kSpring);
-    strip(zigzag(a, b, 6.0, std::clamp(int(cpvdist(a, b) / 8.0), 4, 40)));
+    strip(zigzag(a, b, 6.0, int(std::clamp(cpvdist(a, b) / 8.0, 4.0, 40.0))));
     strip({a, b}, GL_POINTS);
   } else if (cpConstraintIsDampedRotarySpring(joint)) {  // a coil, turning with its body
     cpBody* hub = hubOf(joint);
@@ -170,7 +170,7 @@ void drawSceneJoint(cpConstraint* joint) {
   } else if (cpConstraintIsRatchetJoint(joint)) {
     cpBody* hub = hubOf(joint);
     const double ratchet = cpRatchetJointGetRatchet(joint);
-    const int teeth = std::clamp(int(std::lround(2.0 * kPi / std::fabs(ratchet))), 4, 16);
+    const int teeth = int(std::lround(std::clamp(2.0 * kPi / std::fabs(ratchet), 4.0, 16.0)));
     glColor4fv(kAngle);
     toothedRing(cpBodyGetPosition(hub), cpBodyGetAngle(hub) + cpRatchetJointGetPhase(joint), teeth,
                 ratchet);
