@@ -1,10 +1,8 @@
 #include <algorithm>
-#include <array>
-#include <functional>
-#include <vector>
 #include <cfloat>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "world/bounds.h"
 #include "world/builders.h"
@@ -131,17 +129,16 @@ StartState startState(World& world, const SceneObject& object) {
 }
 
 bool usableCircle(const SceneCircle& circle) {
-  return circle.radius > 0.0f && withinCoordinate(circle.radius) &&
-         withinCoordinate(circle.center);
+  return circle.radius > 0.0f && withinCoordinate(circle.radius) && withinCoordinate(circle.center);
 }
 
 void noteCircle(World& world, const SceneObject& object, const SceneCircle& circle) {
   const bool finite = std::isfinite(circle.radius) && isFinite(circle.center);
-  std::string why = !finite ? "not finite" : circle.radius <= 0.0f ? "its radius is 0 or less"
-                                                                   : "out of bounds";
+  std::string why = !finite                 ? "not finite"
+                    : circle.radius <= 0.0f ? "its radius is 0 or less"
+                                            : "out of bounds";
   world.notes.push_back(
-      {&object.source, "obj_col_circle", "the collision circle is left out: " + why,
-       circle.line});
+      {&object.source, "obj_col_circle", "the collision circle is left out: " + why, circle.line});
 }
 
 // The moment of inertia about the object's position with its mass spread evenly over the area
@@ -150,36 +147,32 @@ void noteCircle(World& world, const SceneObject& object, const SceneCircle& circ
 double spreadMoment(const SceneObject& object) {
   struct Part {
     double area;
-    std::function<double(double)> moment;  // for a mass
+    double moment;  // for a mass of 1: a moment grows with the mass
   };
   std::vector<Part> parts;
   if (object.col_mesh) {
     const size_t count = std::min(object.col_mesh->triangles.size(), kMaxMovingTriangles);
     for (size_t i = 0; i < count; ++i) {
-      std::array<cpVect, 3> c;
-      if (!collisionCorners(object, object.col_mesh->triangles[i], c.data())) continue;
-      parts.push_back({std::fabs(cpAreaForPoly(3, c.data(), 0.0)),
-                       [c](double m) { return cpMomentForPoly(m, 3, c.data(), cpvzero, 0.0); }});
+      cpVect c[3];
+      if (collisionCorners(object, object.col_mesh->triangles[i], c))
+        parts.push_back(
+            {std::fabs(cpAreaForPoly(3, c, 0.0)), cpMomentForPoly(1.0, 3, c, cpvzero, 0.0)});
     }
   } else if (object.has_col_line && withinCoordinate(object.col_line_a) &&
              withinCoordinate(object.col_line_b) && withinCoordinate(object.col_line_radius)) {
     const cpVect a = object.col_line_a, b = object.col_line_b;
     const double r = object.col_line_radius;
-    parts.push_back({cpAreaForSegment(a, b, r),
-                     [=](double m) { return cpMomentForSegment(m, a, b, r); }});
+    parts.push_back({cpAreaForSegment(a, b, r), cpMomentForSegment(1.0, a, b, r)});
   }
   for (const SceneCircle& circle : object.circles)
     if (usableCircle(circle))
-      parts.push_back({cpAreaForCircle(0.0, circle.radius), [circle](double m) {
-                         return cpMomentForCircle(m, 0.0, circle.radius, circle.center);
-                       }});
+      parts.push_back({cpAreaForCircle(0.0, circle.radius),
+                       cpMomentForCircle(1.0, 0.0, circle.radius, circle.center)});
   double total = 0.0;
   for (const Part& part : parts) total += part.area;
   double moment = 0.0;
-  for (const Part& part : parts) {
-    const double share = total > 0.0 ? part.area / total : 1.0 / parts.size();
-    moment += part.moment(object.mass * share);
-  }
+  for (const Part& part : parts)
+    moment += object.mass * (total > 0.0 ? part.area / total : 1.0 / parts.size()) * part.moment;
   return moment;
 }
 
@@ -255,9 +248,7 @@ void buildObject(World& world, const SceneObject& object) {
     const cpVect a = object.col_line_a, b = object.col_line_b;
     const double r = object.col_line_radius;
     if (withinCoordinate(a) && withinCoordinate(b) && withinCoordinate(r))
-      addShape(world,
-               cpSegmentShapeNew(body, at(a), at(b), r),
-               object);
+      addShape(world, cpSegmentShapeNew(body, at(a), at(b), r), object);
     else
       note(world, object.source, "obj_col_line",
            std::string("the collision line is left out: ") +
@@ -268,7 +259,6 @@ void buildObject(World& world, const SceneObject& object) {
       noteCircle(world, object, circle);
       continue;
     }
-    addShape(world, cpCircleShapeNew(body, circle.radius, at(circle.center)),
-             object);
+    addShape(world, cpCircleShapeNew(body, circle.radius, at(circle.center)), object);
   }
 }
