@@ -11,9 +11,11 @@ import sys
 
 sys.dont_write_bytecode = True  # no __pycache__ left in the source tree
 
-from examples import bridge, cradle, galton, glow, machine, pyramid, stress  # noqa: E402
+from examples import (bridge, car, catapult, cradle, dominoes, galton, glow,  # noqa: E402
+                      machine, pyramid, ragdoll, stress, tumbler)
 
-GENERATORS = (cradle, bridge, machine, galton, pyramid, glow, stress)
+GENERATORS = (cradle, bridge, machine, galton, pyramid, glow, stress, car, ragdoll, tumbler,
+              dominoes, catapult)
 EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples")
 
 if __name__ == "__main__":

@@ -1,4 +1,5 @@
-"""examples/machine: a Ferris wheel on pin joints, its gondolas on slide joints."""
+"""examples/machine: a Ferris wheel on a pivot joint, turned by a motor, its gondolas on slide
+joints."""
 import math
 
 from .scene_writer import bar, CAPTION, circle, finish, fmt, Mesh, rect, ring, Scene
@@ -6,18 +7,19 @@ from .scene_writer import bar, CAPTION, circle, finish, fmt, Mesh, rect, ring, S
 
 def write(root):
     s = Scene(root, "machine",
-              "A Ferris wheel: a wheel on pin joints, with gondolas on slide joints.",
+              "A Ferris wheel: a wheel on a pivot joint, turned by a motor, with gondolas on "
+              "slide joints.",
               "--ticks 120")
-    s.comment("A pin joint keeps two points at the distance they had when it was made; a slide",
-              "joint only keeps it between a least and a greatest distance, like a chain.",
-              "The wheel turns about its hub because two pin joints tie the hub to two world",
-              "points 100 units away. Each gondola hangs from the rim on a slide joint with a",
-              "little slack, so it swings and bobs. One gondola is heavier, so the wheel swings",
-              "like a pendulum; nothing damps it (scene_damping 1). Push it with the mouse.")
+    s.comment("A pivot joint pins the wheel's hub to a world point and lets it turn about it; a",
+              "motor joint turns it slowly. A slide joint keeps two points between a least and",
+              "a greatest distance, like a chain: each gondola hangs from the rim on one with a",
+              "little slack, so it swings and bobs. One gondola is heavier, but the motor is",
+              "strong enough to turn the wheel at an even speed all the same; nothing damps the",
+              "gondolas (scene_damping 1). Push them with the mouse.")
     s.settings(fps=60, step_iterations=4, solver_iterations=30, gravity=(0, 400), damping=1,
                mouse_impulse_force=0.05, mouse_impulse_force_max=1500,
-               scroller_text="A Ferris wheel -- pin joints hold the hub, slide joints hang the "
-               "gondolas -- push a gondola with the mouse",
+               scroller_text="A Ferris wheel -- a pivot and a motor turn the wheel, slide joints "
+               "hang the gondolas -- push a gondola with the mouse",
                scroller_text_y=60, **CAPTION, scroller_text_color=(0.6, 0.9, 0.85, 1))
     hub, rim, count = (512.0, 330.0), 210.0, 8
     stand = Mesh("Ferris wheel: the stand and the ground, drawn only")
@@ -45,8 +47,13 @@ def write(root):
     s.obj("Wheel", hub, mesh=s.mesh("wheel.obj", wheel),
           col_mesh=s.mesh("hub_col.obj", Mesh("Ferris wheel: hub collision").poly(
               "gold", circle(22, 16)), with_materials=False), mass=6, friction=0.5)
-    s.joint("pin", "Wheel", (0, 0), (hub[0] - 100, hub[1]))
-    s.joint("pin", "Wheel", (0, 0), (hub[0], hub[1] - 100))
+    s.comment("The hinge: joint_pivot names the world point the hub turns about. With no",
+              "joint_obj_b the joint's other end is the world.")
+    s.joint("pivot", "Wheel", pivot=hub)
+    s.comment("The motor turns the wheel (its second object) at 12 degrees a second, clockwise,",
+              "against the world (no first object). joint_max_force caps its torque, here",
+              "enough to carry the heavy gondola over the top at an even speed.")
+    s.joint("motor", None, b="Wheel", rate=12, max_force=150000)
     colours = ["coral", "teal", "sky", "plum"]
     slack, drop = 6.0, 16.0
     for i in range(count):

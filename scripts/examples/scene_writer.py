@@ -129,7 +129,9 @@ class Scene:
         return f"meshes/{name}"
 
     def obj(self, name, pos, mesh=None, col_mesh=None, col_line=None, mass=0.0, scale=None,
-            bounciness=None, friction=None):
+            bounciness=None, friction=None, col_circles=(), angle=None, velocity=None, spin=None,
+            kinematic=False, moment=None, group=None, layer=None):
+        """mass is left out for a kinematic object, which would not use it."""
         self.lines.append(f"new_obj {name}")
         if mesh:
             self.lines.append(f"obj_mesh {mesh}")
@@ -137,25 +139,60 @@ class Scene:
             self.lines.append(f"obj_col_mesh {col_mesh}")
         if col_line:
             self.lines.append("obj_col_line " + " ".join(fmt(v) for v in col_line))
+        for circle in col_circles:
+            self.lines.append("obj_col_circle " + " ".join(fmt(v) for v in circle))
         self.lines.append(f"obj_pos {fmt(pos[0])} {fmt(pos[1])}")
+        if angle is not None:
+            self.lines.append(f"obj_angle {fmt(angle)}")
         if scale is not None:
             self.lines.append(f"obj_scale {fmt(scale)}")
-        self.lines.append(f"obj_mass {fmt(mass)}")
+        if kinematic:
+            self.lines.append("obj_kinematic 1")
+        else:
+            self.lines.append(f"obj_mass {fmt(mass)}")
+        if moment is not None:
+            self.lines.append(f"obj_moment {moment if moment == 'auto' else fmt(moment)}")
+        if velocity is not None:
+            self.lines.append(f"obj_velocity {fmt(velocity[0])} {fmt(velocity[1])}")
+        if spin is not None:
+            self.lines.append(f"obj_spin {fmt(spin)}")
         if bounciness is not None:
             self.lines.append(f"obj_bounciness {fmt(bounciness)}")
         if friction is not None:
             self.lines.append(f"obj_friction {fmt(friction)}")
+        if group is not None:
+            self.lines.append(f"obj_group {group}")
+        if layer is not None:
+            self.lines.append(f"obj_layer {layer}")
 
-    def joint(self, kind, a, anchor_a, anchor_b, b=None, slide=None):
+    # The joint_ keywords joint() writes from its keyword arguments, in this order.
+    JOINT_OPTIONS = ("pivot", "groove_a", "groove_b", "rest_length", "rest_angle", "stiffness",
+                     "damping", "angle_min", "angle_max", "phase", "ratchet", "ratio", "rate",
+                     "max_force", "break_force", "collide", "color")
+
+    def joint(self, kind, a, anchor_a=None, anchor_b=None, b=None, slide=None, **options):
+        """A joint of any kind; a of None leaves the first end to the world, and anchors of
+        None are not written (they default to 0 0)."""
         self.lines.append(f"new_joint_{kind}")
-        self.lines.append(f"joint_obj_a {a}")
+        if a:
+            self.lines.append(f"joint_obj_a {a}")
         if b:
             self.lines.append(f"joint_obj_b {b}")
-        self.lines.append(f"joint_anchor_a {fmt(anchor_a[0])} {fmt(anchor_a[1])}")
-        self.lines.append(f"joint_anchor_b {fmt(anchor_b[0])} {fmt(anchor_b[1])}")
+        if anchor_a is not None:
+            self.lines.append(f"joint_anchor_a {fmt(anchor_a[0])} {fmt(anchor_a[1])}")
+        if anchor_b is not None:
+            self.lines.append(f"joint_anchor_b {fmt(anchor_b[0])} {fmt(anchor_b[1])}")
         if slide:
             self.lines.append(f"joint_slide_min {fmt(slide[0])}")
             self.lines.append(f"joint_slide_max {fmt(slide[1])}")
+        unknown = set(options) - set(self.JOINT_OPTIONS)
+        if unknown:
+            raise ValueError(f"unknown joint options: {sorted(unknown)}")
+        for key in self.JOINT_OPTIONS:
+            if key in options:
+                value = options[key]
+                values = value if isinstance(value, tuple) else (value,)
+                self.lines.append(f"joint_{key} " + " ".join(fmt(v) for v in values))
 
     def rope(self, a, anchor_a, anchor_b, b=None, seg_len=None, seg_mass=None, thickness=None,
              color=None):
