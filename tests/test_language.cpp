@@ -142,6 +142,34 @@ TEST_F(Language, MotorHoldsItsRateOnlyWhileTheLoadNeedsLessThanItsMaxForce) {
   }
 }
 
+TEST_F(Language, RotaryJointsHoldTheSecondEndsAngleAgainstTheFirst) {
+  const std::string motor = "new_joint_motor\njoint_obj_b flap\njoint_max_force 1e6\njoint_rate ";
+  struct Row {
+    std::string joints;
+    double want;  // degrees, after two seconds
+  } rows[] = {
+      {"new_joint_rotary_spring\njoint_obj_b flap\njoint_rest_angle 30\njoint_stiffness "
+       "1e6\njoint_damping 1000\n",
+       30},
+      {"new_joint_rotary_limit\njoint_obj_b flap\njoint_angle_min 10\njoint_angle_max 20\n" +
+           (motor + "90\n"),
+       20},
+      {"new_joint_rotary_limit\njoint_obj_b flap\njoint_angle_min -20\njoint_angle_max -10\n" +
+           (motor + "-90\n"),
+       -20},
+      {"new_joint_ratchet\njoint_obj_b flap\njoint_ratchet 45\n" + (motor + "-90\n"),
+       0},  // turns one way only
+      {"new_joint_ratchet\njoint_obj_b flap\njoint_ratchet 45\n" + (motor + "90\n"), 180}};
+  for (const Row& r : rows) {
+    load(
+        "new_obj flap\nobj_pos 500 300\nobj_col_circle 0 0 20\nobj_moment auto\n"
+        "new_joint_pivot\njoint_obj_b flap\njoint_pivot 500 300\n%s",
+        r.joints.c_str());
+    run(2.0);
+    EXPECT_NEAR(cpBodyGetAngle(body("flap")) / kDeg, r.want, 2.0) << r.joints;
+  }
+}
+
 TEST_F(Language, GearTurnsTheFirstWheelRatioTimesTheSecond) {
   for (const double ratio : {2.0, -0.5}) {
     load(

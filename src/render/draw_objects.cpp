@@ -103,6 +103,11 @@ Pose staticPose(const SceneObject& object) {
   return {object.pos, angle, cpvforangle(angle)};
 }
 
+bool jointsPoints(JointKind kind) {
+  return kind == JointKind::Pin || kind == JointKind::Slide || kind == JointKind::Pivot ||
+         kind == JointKind::Groove || kind == JointKind::Spring;
+}
+
 void drawJoint(const JointPose& drawn) {
   const SceneJoint& joint = *drawn.joint;
   const float color[4] = {joint.color.r, joint.color.g, joint.color.b, joint.color.a};
@@ -127,11 +132,10 @@ std::vector<cpVect> zigzag(cpVect a, cpVect b, double width, int teeth) {
   return points;
 }
 
-void jointAnchors(const SceneJoint& joint, const BuiltJoint& built, cpVect& a, cpVect& b) {
-  cpConstraint* c = built.constraint;
+void jointAnchors(cpConstraint* c, cpVect& a, cpVect& b) {
   cpBody* body_a = cpConstraintGetBodyA(c);
   cpBody* body_b = cpConstraintGetBodyB(c);
-  cpVect local_a = joint.anchor_a, local_b = joint.anchor_b;
+  cpVect local_a = cpvzero, local_b = cpvzero;  // joints on angles alone join the centres
   if (cpConstraintIsPinJoint(c)) {
     local_a = cpPinJointGetAnchorA(c), local_b = cpPinJointGetAnchorB(c);
   } else if (cpConstraintIsSlideJoint(c)) {
@@ -141,6 +145,8 @@ void jointAnchors(const SceneJoint& joint, const BuiltJoint& built, cpVect& a, c
   } else if (cpConstraintIsGrooveJoint(c)) {
     local_a = cpvlerp(cpGrooveJointGetGrooveA(c), cpGrooveJointGetGrooveB(c), 0.5);
     local_b = cpGrooveJointGetAnchorB(c);
+  } else if (cpConstraintIsDampedSpring(c)) {
+    local_a = cpDampedSpringGetAnchorA(c), local_b = cpDampedSpringGetAnchorB(c);
   }
   a = cpBodyLocalToWorld(body_a, local_a);
   b = cpBodyLocalToWorld(body_b, local_b);
@@ -164,8 +170,13 @@ void capturePoses(const World& world, Poses& poses) {
     const SceneJoint& joint = *world.scene->joints[i];
     const BuiltJoint& built = world.joints[i];
     if (!joint.source.has("joint_color") || !built.constraint || built.broken) continue;
+    // A joint on angles alone against the world joins no two points.
+    const bool on_world =
+        cpBodyGetType(cpConstraintGetBodyA(built.constraint)) == CP_BODY_TYPE_STATIC ||
+        cpBodyGetType(cpConstraintGetBodyB(built.constraint)) == CP_BODY_TYPE_STATIC;
+    if (on_world && !jointsPoints(joint.kind)) continue;
     JointPose& pose = poses.joints.emplace_back(JointPose{&joint, {}, {}});
-    jointAnchors(joint, built, pose.a, pose.b);
+    jointAnchors(built.constraint, pose.a, pose.b);
   }
   poses.ropes.resize(world.ropes.size());
   auto rope_poses = poses.ropes.begin();

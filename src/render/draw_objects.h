@@ -45,9 +45,9 @@ void drawObjects(const Poses& poses);
 void drawRopes(const Poses& poses);
 void drawJoints(const Poses& poses);
 
-// The world points of a joint's anchors: where the library holds them (a pivot's meet, a
-// groove's slider), or, for joints on angles alone, the scene's anchors on each body.
-void jointAnchors(const SceneJoint& joint, const BuiltJoint& built, cpVect& a, cpVect& b);
+// The world points a joint joins: its anchors as the library holds them (for a groove, the
+// groove's middle and the slider), or, for joints on angles alone, the two bodies' centres.
+void jointAnchors(cpConstraint* joint, cpVect& a, cpVect& b);
 
 // A zigzag of `teeth` points across the line from a to b, `width` to each side, ends included.
 std::vector<cpVect> zigzag(cpVect a, cpVect b, double width, int teeth);

@@ -150,9 +150,10 @@ cpConstraint* otherKind(World& world, const SceneJoint& j) {
       return cpDampedSpringNew(a, b, j.anchor_a, j.anchor_b, rest, j.stiffness, j.damping);
     }
     case JointKind::RotarySpring: {
-      // The library's relative angle is a's angle less b's.
+      // The scene's angles are b's less a's, as for the rotary limit; the library's spring
+      // turns toward a's less b's.
       const double rest = j.source.has("joint_rest_angle")
-                              ? j.rest_angle * kRadians
+                              ? -j.rest_angle * kRadians
                               : cpBodyGetAngle(a) - cpBodyGetAngle(b);
       return cpDampedRotarySpringNew(a, b, rest, j.stiffness, j.damping);
     }

@@ -6,8 +6,8 @@
 #include <set>
 #include <vector>
 
-#include "world/mesh.h"
 #include "world/builders.h"
+#include "world/mesh.h"
 #include "world/physics.h"
 
 namespace {
@@ -195,9 +195,30 @@ bool withinReach(cpShape* shape) {
   return bb.l > -reach && bb.b > -reach && bb.r < reach && bb.t < reach;
 }
 
+// Whether the library lets two shapes collide: not of one group, not on two bodies a joint
+// keeps apart.
+bool mayCollide(cpShape* a, cpShape* b) {
+  const cpGroup group = cpShapeGetFilter(a).group;
+  if (group != CP_NO_GROUP && group == cpShapeGetFilter(b).group) return false;
+  struct Apart {
+    cpBody* other;
+    bool found;
+  } apart{cpShapeGetBody(b), false};
+  cpBodyEachConstraint(
+      cpShapeGetBody(a),
+      [](cpBody*, cpConstraint* c, void* data) {
+        auto& q = *static_cast<Apart*>(data);
+        q.found =
+            q.found || (!cpConstraintGetCollideBodies(c) &&
+                        (cpConstraintGetBodyA(c) == q.other || cpConstraintGetBodyB(c) == q.other));
+      },
+      &apart);
+  return !apart.found;
+}
+
 void onContact(cpShape* other, const cpContactPointSet* points, ContactQuery& q) {
   const auto* object = static_cast<const SceneObject*>(cpShapeGetUserData(other));
-  if (!object || points->count == 0) return;
+  if (!object || points->count == 0 || !mayCollide(q.shape, other)) return;
   if (!q.lint->body(object)) q.lint->on_static.emplace(q.self, object);
   // How far the shapes themselves overlap (negative: the gap between them). The library's
   // sign of a contact's distance has differed between versions; it is an overlap here.
@@ -307,6 +328,80 @@ void checkJointStrength(Lint& lint, const SceneJoint& joint, const BuiltJoint& b
   }
 }
 
+// The keywords a joint of each kind reads beyond its ends and the options every kind takes.
+const char* const* kindKeywords(JointKind kind) {
+  static const char* const anchors[] = {"joint_anchor_a", "joint_anchor_b", nullptr};
+  static const char* const slide[] = {"joint_anchor_a", "joint_anchor_b", "joint_slide_min",
+                                      "joint_slide_max", nullptr};
+  static const char* const pivot[] = {"joint_anchor_a", "joint_anchor_b", "joint_pivot", nullptr};
+  static const char* const groove[] = {"joint_anchor_b", "joint_groove_a", "joint_groove_b",
+                                       nullptr};
+  static const char* const spring[] = {"joint_anchor_a",  "joint_anchor_b", "joint_rest_length",
+                                       "joint_stiffness", "joint_damping",  nullptr};
+  static const char* const rotary_spring[] = {"joint_rest_angle", "joint_stiffness",
+                                              "joint_damping", nullptr};
+  static const char* const limit[] = {"joint_angle_min", "joint_angle_max", nullptr};
+  static const char* const ratchet[] = {"joint_phase", "joint_ratchet", nullptr};
+  static const char* const gear[] = {"joint_phase", "joint_ratio", nullptr};
+  static const char* const motor[] = {"joint_rate", nullptr};
+  switch (kind) {
+    case JointKind::Pin: return anchors;
+    case JointKind::Slide: return slide;
+    case JointKind::Pivot: return pivot;
+    case JointKind::Groove: return groove;
+    case JointKind::Spring: return spring;
+    case JointKind::RotarySpring: return rotary_spring;
+    case JointKind::RotaryLimit: return limit;
+    case JointKind::Ratchet: return ratchet;
+    case JointKind::Gear: return gear;
+    case JointKind::Motor: return motor;
+  }
+  return anchors;
+}
+
+const char* const kKindNames[] = {"pin",           "slide",        "pivot",   "groove", "spring",
+                                  "rotary spring", "rotary limit", "ratchet", "gear",   "motor"};
+
+bool reads(const char* const* keywords, const std::string& keyword) {
+  for (; *keywords; ++keywords)
+    if (keyword == *keywords) return true;
+  return false;
+}
+
+// A value its item never reads. Pin and slide joints keep their silence about the older
+// keywords they ignore.
+void checkUnread(Lint& lint, const SceneJoint& joint) {
+  static const char* const common[] = {
+      "joint_obj_a", "joint_obj_b", "joint_max_force", "joint_break_force", "joint_collide",
+      "joint_color", nullptr};
+  const bool older = joint.kind == JointKind::Pin || joint.kind == JointKind::Slide;
+  const bool at_pivot = joint.kind == JointKind::Pivot && joint.source.has("joint_pivot");
+  const std::string kind = kKindNames[static_cast<int>(joint.kind)];
+  for (const auto& [keyword, line] : joint.source.set) {
+    const std::string word = keyword;
+    const bool older_word = word.rfind("joint_anchor_", 0) == 0 ||
+                            word.rfind("joint_slide_", 0) == 0 || word.rfind("joint_obj_", 0) == 0;
+    if (reads(common, word) || (older && older_word)) continue;
+    if (at_pivot && word.rfind("joint_anchor_", 0) == 0)
+      warnAt(lint.report, {lint.scene.path, line},
+             word + " is not read: joint_pivot sets both anchors of this pivot joint");
+    else if (!reads(kindKeywords(joint.kind), word))
+      warnAt(lint.report, {lint.scene.path, line}, word + " does nothing to a " + kind + " joint");
+  }
+}
+
+void checkObjectUnread(Lint& lint, const SceneObject& object) {
+  const bool moving = isMoving(object);
+  for (const char* keyword : {"obj_velocity", "obj_spin", "obj_moment"}) {
+    if (!object.source.has(keyword) || moving) continue;
+    if (object.kinematic && std::string(keyword) != "obj_moment") continue;
+    lint.warnItem(object.source, keyword,
+                  std::string(keyword) + " does nothing to a " +
+                      (object.kinematic ? "kinematic" : "static") + " object" +
+                      (object.kinematic ? "" : " (give it a mass, or obj_kinematic 1)"));
+  }
+}
+
 void checkRopeEnds(Lint& lint, const SceneRope& rope, const BuiltRope& built) {
   if (built.segments.empty()) return;
   if (!lint.body(rope.obj_a))
@@ -352,8 +447,7 @@ void checkWorld(const World& world, Reporter& report) {
     if (n.source == &scene.settings.source) lint.warnNote(n);
   size_t next = 0;
   auto notesOf = [&](const Source& source) {
-    for (; next < notes.size() && notes[next].source == &source; ++next)
-      lint.warnNote(notes[next]);
+    for (; next < notes.size() && notes[next].source == &source; ++next) lint.warnNote(notes[next]);
   };
   for (const auto& [name, object] : scene.objects) notesOf(object->source);
   for (size_t i = 0; i < scene.ropes.size(); ++i) {
@@ -378,6 +472,9 @@ void checkWorld(const World& world, Reporter& report) {
     checkOutsideView(lint, *object);
     if (body && !object->kinematic) checkContacts(lint, *object);
   }
-  for (size_t i = 0; i < scene.joints.size(); ++i)
+  for (size_t i = 0; i < scene.joints.size(); ++i) {
     checkJointStrength(lint, *scene.joints[i], world.joints[i]);
+    checkUnread(lint, *scene.joints[i]);
+  }
+  for (const auto& [name, object] : scene.objects) checkObjectUnread(lint, *object);
 }
