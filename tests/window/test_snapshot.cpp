@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <regex>
 
 #include "process.h"
 
@@ -260,6 +262,46 @@ TEST_F(Snapshot, DebugDrawsCirclesAndEachJointKindWhereItActs) {
     EXPECT_EQ(seen[0], 0) << x0 << "," << y0;
     EXPECT_TRUE(least ? seen[1] >= least : seen[1] == 0) << x0 << "," << y0 << ": " << seen[1];
   }
+}
+
+TEST_F(Snapshot, LayersTurnedStaticObjectsAndColouredJoints) {
+  // Two squares 100 wide on one spot: by name, zed is drawn last and wins; a lower layer puts it
+  // below apple. The bar (100 x 10, green left, red right) is static and turned a quarter turn
+  // clockwise: red below its centre. A pin joint in blue from a shapeless weight to the world.
+  const std::string scene =
+      obj("apple", "green", "200 200") + obj("zed", "red", "200 200") +
+      obj("bar", "bar", "500 300") + "obj_angle 90\nnew_obj weight\nobj_pos 700 600\n" +
+      "new_joint_pin\njoint_obj_a weight\njoint_anchor_b 900 600\njoint_color 0 0 1 1\n";
+  shot(scene, "", probes("200,200r 500,330r 500,270g 530,300k 800,600b"));
+  shot(scene + obj("zed", "red", "200 200") + "obj_layer -1\n", "", probes("200,200g"));
+}
+
+// A number of one object in a state file.
+double stateValue(const std::string& json, const std::string& name, const std::string& key) {
+  const std::regex pattern("\"name\": \"" + name + "\"[^}]*\"" + key + "\": ([-0-9.e+]+)");
+  std::smatch found;
+  EXPECT_TRUE(std::regex_search(json, found, pattern)) << name << " " << key << "\n" << json;
+  return found.empty() ? NAN : std::stod(found[1]);
+}
+
+TEST_F(Snapshot, TheStateFileSaysWhereThePictureShowsTheObjects) {
+  // A square thrown right at 120 units a second in zero gravity, a quarter of a second; a
+  // stretched spring that breaks at any force.
+  const Image picture = shot(
+      obj("box", "red", "300 400", "obj_velocity 120 0\nobj_spin 30\n") +
+          obj("post", "green", "800 400") +
+          "new_obj bob\nobj_pos 600 650\nnew_joint_spring\njoint_obj_a bob\n"
+          "joint_anchor_b 600 500\njoint_rest_length 10\njoint_stiffness 5\njoint_break_force 0\n",
+      "--ticks 15 --state state.json");
+  const std::string json = readFile("state.json");
+  EXPECT_NE(json.find("{\"tick\": 15, \"objects\": ["), std::string::npos) << json;
+  EXPECT_NEAR(stateValue(json, "box", "x"), 300 + 120 * 15 / 60.0, 1e-9);
+  EXPECT_NEAR(stateValue(json, "box", "angle"), 30 * 15 / 60.0, 1e-9);
+  EXPECT_EQ(stateValue(json, "post", "x"), 800);
+  EXPECT_NE(json.find("\"kind\": \"spring\", \"broken\": true"), std::string::npos) << json;
+  // The square's left edge, 50 left of its centre, is where the state puts the centre.
+  const int left = static_cast<int>(std::lround(stateValue(json, "box", "x") - 50));
+  expect(picture, {{left + 3, 400, kRed}, {left - 3, 400, kBlack}});
 }
 
 }  // namespace
