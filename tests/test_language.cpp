@@ -203,6 +203,29 @@ TEST_F(Language, OneGroupPassesThroughItselfAndHitsOthers) {
   }
 }
 
+TEST_F(Language, GrooveHoldsItsLineAndJoinedObjectsCollideUnlessToldNot) {
+  // A slider thrown along a level groove on the world, under gravity: it keeps to the line and
+  // stops at the groove's end.
+  load(DROP
+       "new_obj s\nobj_col_circle 0 0 5\nobj_pos 300 300\nobj_velocity 300 0\n"
+       "new_joint_groove\njoint_obj_b s\njoint_groove_a 200 300\njoint_groove_b 500 300\n");
+  run(2.0);
+  EXPECT_NEAR(cpBodyGetPosition(body("s")).y, 300, 0.5);
+  EXPECT_NEAR(cpBodyGetPosition(body("s")).x, 500, 0.5);
+  // Two discs on one spot, pinned together at their centres: they push each other apart
+  // unless the joint lets them pass.
+  for (const char* collide : {"1", "0"}) {
+    load(
+        "new_obj a\nobj_col_circle 0 0 20\nobj_pos 500 300\nnew_obj b\nobj_col_circle 0 0 20\n"
+        "obj_pos 505 300\nnew_joint_slide\njoint_obj_a a\njoint_obj_b b\njoint_slide_max 100\n"
+        "joint_collide %s\n",
+        collide);
+    run(1.0);
+    const double apart = cpvdist(cpBodyGetPosition(body("a")), cpBodyGetPosition(body("b")));
+    EXPECT_EQ(apart > 39, *collide == '1') << apart;
+  }
+}
+
 TEST_F(Language, JointBreaksWhenItsForcePassesTheBreakForceAndNotBefore) {
   // 2 units of mass under 500 of gravity pull with 1000.
   const char* kinds[] = {"new_joint_pivot\njoint_pivot 500 400\n",
