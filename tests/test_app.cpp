@@ -206,3 +206,32 @@ TEST_F(ScratchDir, MousePushTurnsTheWayTheBodyFrameSaysAndCountsEachTriangleAnEd
 }
 
 }  // namespace
+
+// The workbench's pace: keys typed before each timer tick, and which ticks step ('s') or not.
+// A slower speed steps on fewer timer ticks; it never skips or repeats a step, so the world
+// passes through the states of the plain ticks.
+TEST(Pace, KeysDecideWhichTimerTicksStep) {
+  const struct {
+    const char* keys;  // one per timer tick; '-' for none
+    const char* steps;
+  } rows[] = {
+      {"------", "ssssss"},
+      {"[-------", "-s-s-s-s"},
+      {"[[[[[[------------------", "---------------s--------"},  // 1/16 at the slowest
+      {"[[]]]---", "--ssssss"},                                    // full speed at the most
+      {" -- --", "---sss"},
+      {"[-- --- ", "-s-----s"},  // the tick waited before the pause counts on after it
+  };
+  for (const auto& row : rows) {
+    Pace pace;
+    std::string steps;
+    for (const char* key = row.keys; *key; ++key) {
+      if (*key != '-') EXPECT_TRUE(paceKey(pace, *key));
+      steps += stepsThisTick(pace) ? 's' : '-';
+    }
+    EXPECT_EQ(steps, row.steps) << row.keys;
+  }
+  Pace pace;
+  EXPECT_FALSE(paceKey(pace, '.'));  // the viewer's to take: one tick now, only while paused
+  EXPECT_FALSE(paceKey(pace, 'r'));
+}

@@ -29,6 +29,8 @@ Arguments readArguments(int argc, char** argv, const char* scene_file) {
       args.watch = true;
     } else if (std::strcmp(arg, "--debug") == 0) {
       args.debug = true;
+    } else if (std::strcmp(arg, "--interactive") == 0) {
+      args.interactive = true;
     } else if (isHelp(arg)) {
       args.help_option = arg;
       break;

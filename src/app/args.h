@@ -13,6 +13,7 @@ struct Arguments {
   bool watch = false;                 // --watch: reload when the scene's files change
   bool debug = false;                 // --debug: draw the physics over the picture
   bool stats = false;                 // --stats: a report on standard error once a second
+  bool interactive = false;           // --interactive: the workbench's keys and buttons
   const char* help_option = nullptr;  // the help option as given; reading stopped there
 };
 

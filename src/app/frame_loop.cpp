@@ -23,6 +23,13 @@ float scrollerScale(const Poses& poses) {
 
 void takePoses(AppState& app) { capturePoses(*app.worker.world(), app.poses); }
 
+// A tick the workbench holds back: the world as it stands (a step beside the last frame has
+// ended), the scroller moved.
+void idleTick(AppState& app) {
+  takePoses(app);
+  scrollAndRedraw(app, planTick(*app.worker.world()));
+}
+
 }  // namespace
 
 TickPlan planTick(const World& world) {
@@ -79,6 +86,11 @@ void tick(AppState& app) {
   scrollAndRedraw(app, plan);
 }
 
+void pacedTick(AppState& app) {
+  if (app.options.interactive && !stepsThisTick(app.pace)) return idleTick(app);
+  tick(app);
+}
+
 TickPlan startStep(AppState& app) {
   finishStep(app);
   const TickPlan plan = planTick(*app.worker.world());
@@ -121,7 +133,9 @@ void timerTick(AppState& app) {
   finishStep(app);
   reportStats(app);  // counts the space while nothing steps it
   if (app.options.debug)
-    tick(app);
+    pacedTick(app);
+  else if (app.options.interactive && !stepsThisTick(app.pace))
+    idleTick(app);
   else
     scrollAndRedraw(app, startStep(app));
 }
@@ -132,6 +146,11 @@ void keyPressed(AppState& app, unsigned char key) {
     std::exit(0);
   }
   if (key == 'r') resetScene(app);
+  if (!app.options.interactive || paceKey(app.pace, key)) return;
+  if (key == '.' && app.pace.paused) {  // one tick now, whatever the speed
+    finishStep(app);
+    tick(app);
+  }
 }
 
 void display(AppState& app) {

@@ -34,6 +34,9 @@ void resetScene(AppState& app);
 // One tick's work, without re-arming the timer: step, take the poses, scroll, ask for a redraw.
 void tick(AppState& app);
 
+// tick, or, when the workbench's pace holds this tick back, the same without the step.
+void pacedTick(AppState& app);
+
 // The physics of the viewer's tick: the poses the last step left are taken for the frame, and
 // this tick's step runs on the worker thread while the frame is drawn. The frame shows the
 // world one tick behind, and a mouse push waits for the step; each push still acts between the
@@ -59,7 +62,8 @@ void reportStats(AppState& app);
 // (which draws from the physics itself), before it.
 void timerTick(AppState& app);
 
-// Escape quits, after releasing the world; r reloads.
+// Escape quits, after releasing the world; r reloads. With --interactive, space pauses and
+// resumes, '.' steps one tick while paused, '[' and ']' halve and double the speed.
 void keyPressed(AppState& app, unsigned char key);
 
 void onDisplay();

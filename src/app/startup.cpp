@@ -56,6 +56,7 @@ void startViewer(int* argc, char** argv) {
   options.fullscreen = args.fullscreen;
   options.debug = args.debug;
   options.stats = args.stats;
+  options.interactive = args.interactive;
   if (args.watch) prepareWatch(g_app);
   g_app.stats_window.start = nowSeconds();
   startWorld(g_app);

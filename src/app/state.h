@@ -8,6 +8,7 @@
 #include "app/stats.h"
 #include "app/step_worker.h"
 #include "app/watch.h"
+#include "app/workbench.h"
 #include "render/draw_objects.h"
 #include "render/glow.h"
 #include "render/scroller.h"
@@ -20,6 +21,7 @@ struct ViewOptions {
   bool debug = false;  // draw the physics over the picture; steps before drawing
   bool stats = false;  // a report on standard error once a second
   bool watch = false;  // reload on changes; every reset collects diagnostics
+  bool interactive = false;  // the workbench's keys and mouse buttons
 };
 
 struct AppState {
@@ -33,6 +35,7 @@ struct AppState {
   StatsWindow stats_window;
   Reporter findings;  // what the last reset said (diagnostics only with options.watch)
   Watch watch;
+  Pace pace;  // with options.interactive
 };
 
 extern AppState g_app;

@@ -304,4 +304,21 @@ TEST_F(Snapshot, TheStateFileSaysWhereThePictureShowsTheObjects) {
   expect(picture, {{left + 3, 400, kRed}, {left - 3, 400, kBlack}});
 }
 
+TEST_F(Snapshot, WorkbenchKeysPauseStepAndSlowTheTicksOnlyWhenInteractive) {
+  writeFile("scene.txt",
+            "scene_gravity 0 500\nnew_obj ball\nobj_pos 500 100\nobj_col_circle 0 0 20\n"
+            "obj_velocity 90 0\nobj_spin 40\n");
+  const auto state = [](const std::string& actions) {
+    const RunResult result = run(QUILLMOOR_SNAPSHOT " --out out.png --state s.json " + actions);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return readFile("s.json");
+  };
+  const std::string twelve = state("--ticks 12");
+  EXPECT_EQ(state("--interactive --key [ --key [ --ticks 48"), twelve);  // a quarter speed
+  EXPECT_EQ(state("--interactive --key space --ticks 9 --key . --key . --ticks 3 --key space "
+                  "--ticks 10"),
+            twelve);
+  EXPECT_EQ(state("--key space --key [ --key . --ticks 12"), twelve);  // keys do nothing
+}
+
 }  // namespace

@@ -23,7 +23,8 @@ namespace {
 
 const char kUsage[] =
     "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen]\n"
-    "                          [--debug | --overlap] [--ticks N] [--move X,Y] [--key K] ...\n"
+    "                          [--debug | --overlap] [--interactive]\n"
+    "                          [--ticks N] [--move X,Y] [--key K] ...\n"
     "                          --out FILE.png [--frames N [--every K]] [--state FILE]\n"
     "       quillmoor-snapshot --version\n"
     "\n"
@@ -31,7 +32,7 @@ const char kUsage[] =
     "performs --ticks, --move and --key in the order given (each may repeat): N timer\n"
     "ticks without waiting (each steps, then takes the poses, as the viewer's --debug\n"
     "ticks do), one passive mouse motion at window pixel X,Y, one key press (a single\n"
-    "character, or esc). Then draws one frame and writes it as an RGB PNG.\n"
+    "character, esc, or space). Then draws one frame and writes it as an RGB PNG.\n"
     "\n"
     "  -C DIR         change to DIR before reading anything (scene, meshes, --out)\n"
     "  --scene FILE   scene file (default scene.txt)\n"
@@ -45,6 +46,10 @@ const char kUsage[] =
     "                 are drawn one tick behind (where N-1 plain ticks leave them; the\n"
     "                 scroller is not behind); mouse motions during a step act after it.\n"
     "                 Not with --debug\n"
+    "  --interactive  as the viewer's --interactive: the workbench's keys act (space\n"
+    "                 pauses and resumes, '.' steps one tick while paused, '[' and ']'\n"
+    "                 halve and double the speed), and --ticks are paced as the viewer's\n"
+    "                 timer ticks are\n"
     "  --out FILE     the PNG to write (required)\n"
     "  --frames N     write N pictures instead of one, as FILE-0001.png, FILE-0002.png, ...\n"
     "                 (FILE without its .png): the first after the actions, then one\n"
@@ -72,6 +77,7 @@ struct Options {
   bool fullscreen = false;
   bool debug = false;
   bool overlap = false;  // ticks through the viewer's timer, the step beside the frame
+  bool interactive = false;
   const char* out = nullptr;
   const char* state = nullptr;  // JSON of the world after the run
   int frames = 0;  // 0: one picture named exactly --out
@@ -136,6 +142,10 @@ Options parseOptions(int argc, char** argv) {
       options.overlap = true;
       continue;
     }
+    if (arg == "--interactive") {
+      options.interactive = true;
+      continue;
+    }
     if (i + 1 >= argc) fail(2, "%s needs a value (try --help)", arg.c_str());
     const char* value = argv[++i];
     int a = 0, b = 0;
@@ -165,6 +175,8 @@ Options parseOptions(int argc, char** argv) {
     } else if (arg == "--key") {
       if (std::strcmp(value, "esc") == 0) {
         a = 27;
+      } else if (std::strcmp(value, "space") == 0) {
+        a = ' ';
       } else if (std::strlen(value) == 1) {
         a = static_cast<unsigned char>(value[0]);
       } else {
@@ -187,7 +199,7 @@ void perform(const Action& action, bool overlap) {
   switch (action.kind) {
     case ActionKind::Ticks:
       // --overlap never meets --debug, so timerTick takes its overlapped branch.
-      for (int i = 0; i < action.a; ++i) overlap ? timerTick(g_app) : tick(g_app);
+      for (int i = 0; i < action.a; ++i) overlap ? timerTick(g_app) : pacedTick(g_app);
       break;
     case ActionKind::Move: onPassiveMotion(action.a, action.b); break;
     case ActionKind::Key: onKeyboard(static_cast<unsigned char>(action.a), 0, 0); break;
@@ -244,6 +256,7 @@ int main(int argc, char** argv) {
   g_app.options.scene_file = options.scene_file;
   g_app.options.fullscreen = options.fullscreen;
   g_app.options.debug = options.debug;
+  g_app.options.interactive = options.interactive;
   startWorld(g_app);
   for (const Action& action : options.actions) perform(action, options.overlap);
 
