@@ -226,7 +226,9 @@ TEST(Pace, KeysDecideWhichTimerTicksStep) {
     Pace pace;
     std::string steps;
     for (const char* key = row.keys; *key; ++key) {
-      if (*key != '-') EXPECT_TRUE(paceKey(pace, *key));
+      if (*key != '-') {
+        EXPECT_TRUE(paceKey(pace, *key));
+      }
       steps += stepsThisTick(pace) ? 's' : '-';
     }
     EXPECT_EQ(steps, row.steps) << row.keys;

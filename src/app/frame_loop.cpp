@@ -9,9 +9,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/inspector.h"
 #include "app/mouse.h"
 #include "render/debug_draw.h"
 #include "render/frame.h"
+#include "render/overlay.h"
+#include "world/grab.h"
 #include "world/load_scene.h"
 #include "world/physics.h"
 
@@ -80,6 +83,7 @@ void resetScene(AppState& app) {
 void tick(AppState& app) {
   World& world = *app.worker.world();
   const TickPlan plan = planTick(world);
+  if (holding(world)) moveGrab(world, app.cursor, 1.0 / plan.fps);
   const double ms = timedStep(world, plan.substeps, plan.dt);
   if (app.options.stats) addTickSample(app.stats_window, ms);
   takePoses(app);
@@ -93,7 +97,9 @@ void pacedTick(AppState& app) {
 
 TickPlan startStep(AppState& app) {
   finishStep(app);
-  const TickPlan plan = planTick(*app.worker.world());
+  World& world = *app.worker.world();
+  const TickPlan plan = planTick(world);
+  if (holding(world)) moveGrab(world, app.cursor, 1.0 / plan.fps);
   takePoses(app);
   app.worker.start(plan.substeps, plan.dt);
   return plan;
@@ -114,17 +120,22 @@ void scrollAndRedraw(AppState& app, const TickPlan& plan) {
 }
 
 void drawCurrentFrame(AppState& app) {
-  drawFrame(app.poses, app.scroller, app.glow);
+  drawFrame(app.poses, app.scroller, app.glow, app.view);
   // The debug view draws from the space itself, which only the plain tick leaves idle.
-  if (app.options.debug) drawPhysicsDebug(*app.worker.world());
+  if (app.options.debug) drawPhysicsDebug(*app.worker.world(), app.view);
+  if (!app.options.interactive) return;
+  if (app.inspector)
+    drawTextPanel(inspectorLines(*app.worker.world(), app.previous_mouse), Corner::TopLeft);
+  if (app.help) drawTextPanel(helpLines(), Corner::TopRight);
+  if (const std::string status = statusLine(app); !status.empty())
+    drawTextPanel({status}, Corner::BottomLeft);
 }
 
 void reportStats(AppState& app) {
   const double now = nowSeconds();
   if (!app.options.stats || !statsDue(app.stats_window, now)) return;
   const World* world = app.worker.world();
-  const std::string line =
-      statsLine(app.stats_window, now, world->fps, countSpace(world->space));
+  const std::string line = statsLine(app.stats_window, now, world->fps, countSpace(world->space));
   std::fputs(line.c_str(), stderr);
   app.stats_window = StatsWindow{now};
 }
@@ -147,10 +158,16 @@ void keyPressed(AppState& app, unsigned char key) {
   }
   if (key == 'r') resetScene(app);
   if (!app.options.interactive || paceKey(app.pace, key)) return;
-  if (key == '.' && app.pace.paused) {  // one tick now, whatever the speed
-    finishStep(app);
-    tick(app);
+  switch (key) {
+    case '.':  // one tick now, whatever the speed
+      if (app.pace.paused) finishStep(app), tick(app);
+      break;
+    case '0': app.view = View{}; break;
+    case 'd': app.options.debug = !app.options.debug; break;
+    case 'i': app.inspector = !app.inspector; break;
+    case 'h': app.help = !app.help; break;
   }
+  glutPostRedisplay();
 }
 
 void display(AppState& app) {

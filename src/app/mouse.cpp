@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "world/grab.h"
 #include "world/physics.h"
 
 cpVect mouseToWorld(int x, int y) {
@@ -78,4 +79,46 @@ void mouseMoved(AppState& app, cpVect point) {
     pushAt(app, point);
 }
 
-void onPassiveMotion(int x, int y) { mouseMoved(g_app, mouseToWorld(x, y)); }
+void onPassiveMotion(int x, int y) { mouseMoved(g_app, pointerToWorld(g_app, x, y)); }
+
+cpVect pointerToWorld(const AppState& app, int x, int y) {
+  if (!app.options.interactive) return mouseToWorld(x, y);
+  return windowToWorld(app.view, x, y, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+}
+
+void mouseButton(AppState& app, int button, bool down, int x, int y) {
+  if (!app.options.interactive) return;
+  const cpVect point = pointerToWorld(app, x, y);
+  World& world = *app.worker.world();  // waits for a step in flight
+  switch (button) {
+    case GLUT_LEFT_BUTTON:
+      app.cursor = point;
+      down ? void(grabAt(world, point)) : releaseGrab(world);
+      break;
+    case GLUT_RIGHT_BUTTON:
+      app.panning = down, app.pan_x = x, app.pan_y = y;
+      break;
+    case 3:
+    case 4:
+      if (down) zoomAbout(app.view, point, button == 3 ? 1 : -1);
+      break;
+  }
+  glutPostRedisplay();
+}
+
+void mouseDragged(AppState& app, int x, int y) {
+  if (!app.options.interactive) return;
+  if (app.panning) {
+    panBy(app.view, x - app.pan_x, y - app.pan_y, glutGet(GLUT_WINDOW_WIDTH),
+          glutGet(GLUT_WINDOW_HEIGHT));
+    app.pan_x = x, app.pan_y = y;
+  }
+  app.cursor = pointerToWorld(app, x, y);
+  glutPostRedisplay();
+}
+
+void onMouse(int button, int state, int x, int y) {
+  mouseButton(g_app, button, state == GLUT_DOWN, x, y);
+}
+
+void onMotion(int x, int y) { mouseDragged(g_app, x, y); }

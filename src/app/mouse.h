@@ -33,3 +33,16 @@ void pushAt(AppState& app, cpVect point);
 void mouseMoved(AppState& app, cpVect point);
 
 void onPassiveMotion(int x, int y);
+
+// The world point under a window pixel: through the workbench's view with --interactive,
+// else through the current matrices (mouseToWorld).
+cpVect pointerToWorld(const AppState& app, int x, int y);
+
+// The workbench's buttons: the left grabs the moving object under the cursor and lets it go,
+// the right pans while held, the wheel (buttons 3 and 4) zooms about the cursor.
+void mouseButton(AppState& app, int button, bool down, int x, int y);
+// A motion with a button held: carries what is held, or pans.
+void mouseDragged(AppState& app, int x, int y);
+
+void onMouse(int button, int state, int x, int y);
+void onMotion(int x, int y);

@@ -57,6 +57,10 @@ void startViewer(int* argc, char** argv) {
   options.debug = args.debug;
   options.stats = args.stats;
   options.interactive = args.interactive;
+  if (args.interactive) {
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+  }
   if (args.watch) prepareWatch(g_app);
   g_app.stats_window.start = nowSeconds();
   startWorld(g_app);

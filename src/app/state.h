@@ -12,6 +12,7 @@
 #include "render/draw_objects.h"
 #include "render/glow.h"
 #include "render/scroller.h"
+#include "render/view.h"
 #include "scene/report.h"
 
 // What the command line asked for.
@@ -35,7 +36,13 @@ struct AppState {
   StatsWindow stats_window;
   Reporter findings;  // what the last reset said (diagnostics only with options.watch)
   Watch watch;
-  Pace pace;  // with options.interactive
+  // The workbench (options.interactive): its pace, view, pointer and panels.
+  Pace pace;
+  View view;
+  cpVect cursor = {0.0, 0.0};  // world point of the last motion with a button held
+  bool panning = false;
+  int pan_x = 0, pan_y = 0;  // window pixel the pan last moved from
+  bool inspector = false, help = false;
 };
 
 extern AppState g_app;

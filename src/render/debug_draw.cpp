@@ -229,8 +229,8 @@ void drawConstraint(cpConstraint* joint, void*) {
 
 }  // namespace
 
-void drawPhysicsDebug(const World& world) {
-  initGlState();  // the glow frame leaves its own projection and viewport behind
+void drawPhysicsDebug(const World& world, const View& view) {
+  initGlState(view);  // the glow frame leaves its own projection and viewport behind
   glLineWidth(1.5f);
   glPointSize(5.0f);
   cpSpaceDebugDrawOptions shapes{};

@@ -6,7 +6,25 @@
 #include "render/glow.h"
 #include "render/scroller.h"
 
-void initGlState() {
+namespace {
+
+void setProjection(const View& view) {
+  const WorldRect r = visibleRect(view);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(r.left, r.right, r.bottom, r.top, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+}
+
+bool zoomedOrPanned(const View& view) {
+  const View fixed;
+  return view.zoom != fixed.zoom || view.centre.x != fixed.centre.x ||
+         view.centre.y != fixed.centre.y;
+}
+
+}  // namespace
+
+void initGlState(const View& view) {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glPointSize(3.0f);
   glDisable(GL_TEXTURE_2D);
@@ -18,14 +36,11 @@ void initGlState() {
   glHint(GL_POINT_SMOOTH_HINT, GL_DONT_CARE);
   glLineWidth(2.5f);
   glDisable(GL_CULL_FACE);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, kWorldWidth, kWorldHeight, 0.0, -1.0, 1.0);
-  glMatrixMode(GL_MODELVIEW);
+  setProjection(view);
   glLoadIdentity();
 }
 
-void drawScene(const Poses& poses, const Scroller& scroller) {
+void drawScene(const Poses& poses, const Scroller& scroller, const View& view) {
   glClear(GL_COLOR_BUFFER_BIT);
   if (!poses.scene) return;
   glLoadIdentity();
@@ -37,14 +52,15 @@ void drawScene(const Poses& poses, const Scroller& scroller) {
     drawObjects(poses);
   }
   drawJoints(poses);
+  if (zoomedOrPanned(view)) setProjection(View{});  // the text stays where it always is
   drawScroller(scroller, poses.scene->settings);
 }
 
-void drawFrame(const Poses& poses, const Scroller& scroller, Glow& glow) {
+void drawFrame(const Poses& poses, const Scroller& scroller, Glow& glow, const View& view) {
   if (poses.scene && poses.scene->settings.glow_enabled && glowFitsWindow()) {
-    drawGlowFrame(glow, poses, scroller);
+    drawGlowFrame(glow, poses, scroller, view);
   } else {
-    initGlState();
-    drawScene(poses, scroller);
+    initGlState(view);
+    drawScene(poses, scroller, view);
   }
 }

@@ -28,10 +28,10 @@ void setViewport(const GLint viewport[4]) {
 }
 
 // The scene as drawn into the scratch square becomes level 0.
-void capture(const Glow& glow, const Poses& poses, const Scroller& scroller) {
-  initGlState();
+void capture(const Glow& glow, const Poses& poses, const Scroller& scroller, const View& view) {
+  initGlState(view);
   glViewport(0, 0, kGlowSize, kGlowSize);
-  drawScene(poses, scroller);
+  drawScene(poses, scroller, view);
   glBindTexture(GL_TEXTURE_2D, glow.chain[0]);
   glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, kGlowSize, kGlowSize, 0);
 }
@@ -87,10 +87,10 @@ bool glowFitsWindow() {
   return viewport[2] >= kGlowSize && viewport[3] >= kGlowSize;
 }
 
-void drawGlowFrame(Glow& glow, const Poses& poses, const Scroller& scroller) {
+void drawGlowFrame(Glow& glow, const Poses& poses, const Scroller& scroller, const View& view) {
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
-  capture(glow, poses, scroller);
+  capture(glow, poses, scroller, view);
   setViewport(viewport);
 
   glPushAttrib(GL_ENABLE_BIT);

@@ -1,6 +1,8 @@
 #pragma once
 // The glow: the scene drawn small, halved down a chain of eight textures, and all levels
 // added back over black, the blurriest first.
+#include "render/view.h"
+
 struct Scroller;
 struct Poses;
 
@@ -18,4 +20,4 @@ void createGlowChain(Glow& glow);
 bool glowFitsWindow();
 
 // For a scene that asks for it: its glow_base and glow_mul weigh the levels.
-void drawGlowFrame(Glow& glow, const Poses& poses, const Scroller& scroller);
+void drawGlowFrame(Glow& glow, const Poses& poses, const Scroller& scroller, const View& view);

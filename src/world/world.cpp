@@ -32,6 +32,7 @@ World::~World() {
   freeSpace(space);  // its shapes and joints hang on the static body too
   for (BuiltJoint* joint : breakable)
     if (joint->broken) cpConstraintFree(joint->constraint);  // no longer in the space
+  if (grab.handle) cpBodyFree(grab.handle);
   cpBodyFree(static_body);
 }
 

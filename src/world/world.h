@@ -46,6 +46,13 @@ struct BuildNote {
   int line = 0;  // when not 0, the line instead (one of several lines of one keyword)
 };
 
+// The workbench's hold on a moving object (see world/grab.h).
+struct Grab {
+  cpBody* handle = nullptr;  // follows the cursor; made at the first grab, never in the space
+  cpConstraint* joint = nullptr;  // in the space while an object is held
+  cpBody* body = nullptr;         // the object held
+};
+
 struct World {
   World();  // an empty space, as stepped while no scene can be read
   ~World();
@@ -66,6 +73,7 @@ struct World {
 
   std::vector<BuiltJoint*> breakable;  // joints with a break force, in scene order
   uint64_t ticks = 0;                   // ticks stepped since the build
+  Grab grab;
 
   std::vector<BuildNote> notes;  // in build order: settings, objects, ropes, joints
   LimitsMet limits;

@@ -24,7 +24,8 @@ namespace {
 const char kUsage[] =
     "usage: quillmoor-snapshot [-C DIR] [--scene FILE] [--size WxH] [--fullscreen]\n"
     "                          [--debug | --overlap] [--interactive]\n"
-    "                          [--ticks N] [--move X,Y] [--key K] ...\n"
+    "                          [--ticks N] [--move X,Y] [--key K] [--press X,Y]\n"
+    "                          [--drag X,Y] [--release] [--wheel X,Y,CLICKS] [--pan DX,DY] ...\n"
     "                          --out FILE.png [--frames N [--every K]] [--state FILE]\n"
     "       quillmoor-snapshot --version\n"
     "\n"
@@ -49,7 +50,13 @@ const char kUsage[] =
     "  --interactive  as the viewer's --interactive: the workbench's keys act (space\n"
     "                 pauses and resumes, '.' steps one tick while paused, '[' and ']'\n"
     "                 halve and double the speed), and --ticks are paced as the viewer's\n"
-    "                 timer ticks are\n"
+    "                 timer ticks are; and the steps below act\n"
+    "  --press X,Y    (with --interactive) left button down at window pixel X,Y: grabs\n"
+    "                 the moving object there\n"
+    "  --drag X,Y     a motion to X,Y with the button held: carries it, or pans\n"
+    "  --release      left button up where the pointer last was: lets go\n"
+    "  --wheel X,Y,CLICKS  mouse wheel at X,Y: zooms in (positive) or out about it\n"
+    "  --pan DX,DY    a right-button drag by DX,DY pixels from the window's middle\n"
     "  --out FILE     the PNG to write (required)\n"
     "  --frames N     write N pictures instead of one, as FILE-0001.png, FILE-0002.png, ...\n"
     "                 (FILE without its .png): the first after the actions, then one\n"
@@ -65,10 +72,10 @@ const char kUsage[] =
     "there is no display or a PNG cannot be written, 2 for a malformed command line or a\n"
     "directory that cannot be entered.\n";
 
-enum class ActionKind { Ticks, Move, Key };
+enum class ActionKind { Ticks, Move, Key, Press, Drag, Release, Wheel, Pan };
 struct Action {
   ActionKind kind;
-  int a = 0, b = 0;
+  int a = 0, b = 0, c = 0;
 };
 
 struct Options {
@@ -146,6 +153,10 @@ Options parseOptions(int argc, char** argv) {
       options.interactive = true;
       continue;
     }
+    if (arg == "--release") {
+      options.actions.push_back({ActionKind::Release});
+      continue;
+    }
     if (i + 1 >= argc) fail(2, "%s needs a value (try --help)", arg.c_str());
     const char* value = argv[++i];
     int a = 0, b = 0;
@@ -168,6 +179,21 @@ Options parseOptions(int argc, char** argv) {
       if (!parseInts(value, ',', a, b))
         fail(2, "--move wants X,Y in window pixels, not '%s'", value);
       options.actions.push_back({ActionKind::Move, a, b});
+    } else if (arg == "--press" || arg == "--drag") {
+      if (!parseInts(value, ',', a, b))
+        fail(2, "%s wants X,Y in window pixels, not '%s'", arg.c_str(), value);
+      options.actions.push_back({arg == "--press" ? ActionKind::Press : ActionKind::Drag, a, b});
+    } else if (arg == "--pan") {
+      if (!parseInts(value, ',', a, b)) fail(2, "--pan wants DX,DY in window pixels, not '%s'", value);
+      options.actions.push_back({ActionKind::Pan, a, b});
+    } else if (arg == "--wheel") {
+      const char* comma = std::strrchr(value, ',');
+      int clicks = 0;
+      const char* end = nullptr;
+      if (!comma || !parseInts(std::string(value, comma).c_str(), ',', a, b) ||
+          !readInt(comma + 1, clicks, end) || *end != '\0' || clicks < -99 || clicks > 99)
+        fail(2, "--wheel wants X,Y,CLICKS (clicks from -99 to 99), not '%s'", value);
+      options.actions.push_back({ActionKind::Wheel, a, b, clicks});
     } else if (arg == "--frames" || arg == "--every") {
       if (!parseInts(value, 0, a, b) || a < 1 || a > 99999)
         fail(2, "%s wants a count from 1 to 99999, not '%s'", arg.c_str(), value);
@@ -195,7 +221,14 @@ Options parseOptions(int argc, char** argv) {
   return options;
 }
 
+// The pointer's last window position, where --release lets go.
+int pointer_x = 0, pointer_y = 0;
+
 void perform(const Action& action, bool overlap) {
+  const int x = action.a, y = action.b;
+  if (action.kind == ActionKind::Move || action.kind == ActionKind::Press ||
+      action.kind == ActionKind::Drag || action.kind == ActionKind::Wheel)
+    pointer_x = x, pointer_y = y;
   switch (action.kind) {
     case ActionKind::Ticks:
       // --overlap never meets --debug, so timerTick takes its overlapped branch.
@@ -203,6 +236,19 @@ void perform(const Action& action, bool overlap) {
       break;
     case ActionKind::Move: onPassiveMotion(action.a, action.b); break;
     case ActionKind::Key: onKeyboard(static_cast<unsigned char>(action.a), 0, 0); break;
+    case ActionKind::Press: onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y); break;
+    case ActionKind::Drag: onMotion(x, y); break;
+    case ActionKind::Release: onMouse(GLUT_LEFT_BUTTON, GLUT_UP, pointer_x, pointer_y); break;
+    case ActionKind::Wheel:
+      for (int i = 0; i < std::abs(action.c); ++i) onMouse(action.c > 0 ? 3 : 4, GLUT_DOWN, x, y);
+      break;
+    case ActionKind::Pan: {  // a right-button drag from the window's middle
+      const int cx = glutGet(GLUT_WINDOW_WIDTH) / 2, cy = glutGet(GLUT_WINDOW_HEIGHT) / 2;
+      onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, cx, cy);
+      onMotion(cx + x, cy + y);
+      onMouse(GLUT_RIGHT_BUTTON, GLUT_UP, cx + x, cy + y);
+      break;
+    }
   }
 }
 
@@ -245,7 +291,7 @@ int main(int argc, char** argv) {
   handleCommonOptions(
       &argc, argv, "quillmoor-snapshot",
       {{"--scene", "--size", "--ticks", "--move", "--key", "--out", "--frames", "--every",
-        "--state"},
+        "--state", "--press", "--drag", "--wheel", "--pan"},
        {"-h", "--help"}});
   const Options options = parseOptions(argc, argv);
   prepareOutput();
