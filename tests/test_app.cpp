@@ -237,3 +237,26 @@ TEST(Pace, KeysDecideWhichTimerTicksStep) {
   EXPECT_FALSE(paceKey(pace, '.'));  // the viewer's to take: one tick now, only while paused
   EXPECT_FALSE(paceKey(pace, 'r'));
 }
+
+// Zooming about a point keeps it under the cursor, within 1/8 and 32; a pan moves the picture
+// with the drag; the fixed view is exactly the world's rectangle.
+TEST(View, ZoomKeepsTheCursorsPointAndPanFollowsTheDrag) {
+  const WorldRect fixed = visibleRect(View{});
+  EXPECT_EQ(std::vector<double>({fixed.left, fixed.right, fixed.top, fixed.bottom}),
+            std::vector<double>({0, 1024, 0, 768}));
+  View view;
+  const int w = 800, h = 600;
+  for (const auto& [x, y, clicks] : {std::tuple{100, 500, 3}, {799, 0, -5}, {400, 300, 40}}) {
+    const cpVect under = windowToWorld(view, x, y, w, h);
+    zoomAbout(view, under, clicks);
+    const cpVect after = windowToWorld(view, x, y, w, h);
+    EXPECT_LT(cpvdist(after, under), 1e-9) << x << "," << y;
+  }
+  EXPECT_EQ(view.zoom, kMaxZoom);
+  zoomAbout(view, cpvzero, -99);
+  EXPECT_EQ(view.zoom, kMinZoom);
+  const cpVect before = windowToWorld(view, 10, 20, w, h);
+  panBy(view, 30, -40, w, h);  // what was under (10, 20) is now under (40, -20)
+  const cpVect moved = windowToWorld(view, 40, -20, w, h);
+  EXPECT_LT(cpvdist(moved, before), 1e-9);
+}

@@ -321,4 +321,40 @@ TEST_F(Snapshot, WorkbenchKeysPauseStepAndSlowTheTicksOnlyWhenInteractive) {
   EXPECT_EQ(state("--key space --key [ --key . --ticks 12"), twelve);  // keys do nothing
 }
 
+TEST_F(Snapshot, GrabCarriesABoxThatAWallStopsAndLetsGoAtTheCursorsSpeed) {
+  // A 100-wide box of mass 2 resting on a floor at y 700; a wall at x 800. Each run ends in its
+  // state file.
+  writeFile("scene.txt", obj("floor", "grey", "512 1200", "obj_mass 0\nobj_scale 10\n") +
+                             "obj_col_line -512 -500 512 -500 1\nobj_friction 1\n" +
+                             obj("box", "red", "400 650", "obj_col_mesh red.obj\nobj_mass 2\n") +
+                             "obj_friction 1\nnew_obj wall\nobj_mass 0\n"
+                             "obj_col_line 800 0 800 700 15\nscene_gravity 0 500\n");
+  const auto box = [](const std::string& actions, const char* key) {
+    const RunResult run_ = run(QUILLMOOR_SNAPSHOT " --interactive --out out.png --state s.json "
+                               "--ticks 10 " + actions);
+    EXPECT_EQ(run_.status, 0) << run_.err;
+    return stateValue(readFile("s.json"), "box", key);
+  };
+  const std::string lift = "--press 400,640 --drag 400,440 --ticks 40 ";
+  EXPECT_NEAR(box(lift, "y"), 450, 5);  // lifted with the cursor, 10 under the grip
+  EXPECT_LT(box(lift + "--drag 1000,440 --ticks 60", "x"), 800 - 50 - 15 + 1);  // at the wall
+  EXPECT_EQ(box(lift + "--drag 430,440 --ticks 1 --release", "vx"), 30 * 60.0);
+  EXPECT_GT(box(lift + "--release --ticks 20", "y"), 470);  // falls once let go
+  // Zoomed in twice about the box and panned: it is drawn 300 right of and 50 above where it
+  // was, twice the size, and grabbed there; a drag of 200 pixels lifts it 100.
+  EXPECT_NEAR(box("--wheel 400,650,2 --pan 300,-50 --press 700,590 --drag 700,390 --ticks 40",
+                  "y"),
+              650 - 100, 5);
+  // Without --interactive the buttons and keys do nothing.
+  const auto picture = [](const std::string& args) {
+    EXPECT_EQ(run(QUILLMOOR_SNAPSHOT " --out out.png " + args).status, 0);
+    return readFile("out.png");
+  };
+  const std::string plain = picture("--ticks 20");
+  EXPECT_EQ(picture("--ticks 10 --key space --key [ --key i --key h --key d --key 0 "
+                    "--press 400,640 --drag 400,440 --wheel 400,650,3 --pan 50,50 --ticks 10"),
+            plain);
+  EXPECT_NE(picture("--interactive --ticks 10 --key i --key h --key space --ticks 10"), plain);
+}
+
 }  // namespace
