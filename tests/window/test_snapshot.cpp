@@ -44,6 +44,7 @@ class Snapshot : public testing::Test {
     last_ = run(QUILLMOOR_SNAPSHOT " " + actions + " --out out.png");
     EXPECT_EQ(last_.status, 0) << last_.err;
     const Image image("out.png");
+    last_png_ = readFile("out.png");
     std::remove("out.png");
     expect(image, probes);
     return image;
@@ -58,6 +59,7 @@ class Snapshot : public testing::Test {
   }
   Scratch scratch_;
   RunResult last_;
+  std::string last_png_;  // the bytes of the last picture
 };
 
 TEST_F(Snapshot, ObjectsRopesAndBodiesWhereTheSceneSays) {
@@ -355,6 +357,31 @@ TEST_F(Snapshot, GrabCarriesABoxThatAWallStopsAndLetsGoAtTheCursorsSpeed) {
                     "--press 400,640 --drag 400,440 --wheel 400,650,3 --pan 50,50 --ticks 10"),
             plain);
   EXPECT_NE(picture("--interactive --ticks 10 --key i --key h --key space --ticks 10"), plain);
+}
+
+TEST_F(Snapshot, WorkbenchPanelsAppearInTheirCornersAndDTogglesTheDebugView) {
+  writeFile("scene.txt", obj("box", "red", "500 400"));
+  // Pixels of the panels' text colour in a corner's box of the picture.
+  const auto text = [](const Image& image, int x0, int y0) {
+    int count = 0;
+    for (int y = y0; y < y0 + 60; ++y)
+      for (int x = x0; x < x0 + 200; ++x)
+        count += image.at(x, y).r > 200 && image.at(x, y).b > 150 && image.at(x, y).b < 240;
+    return count;
+  };
+  for (const char* keys : {"", "--key i", "--key h", "--key space", "--key i --key h --key ["}) {
+    const Image image = shot(obj("box", "red", "500 400"), std::string("--interactive ") + keys);
+    const std::string k = keys;
+    EXPECT_EQ(text(image, 8, 8) > 20, k.find('i') != std::string::npos) << k;      // inspector
+    EXPECT_EQ(text(image, 816, 8) > 20, k.find('h') != std::string::npos) << k;    // key list
+    EXPECT_EQ(text(image, 8, 700) > 20, k.find("space") != std::string::npos ||    // status
+                                            k.find('[') != std::string::npos) << k;
+  }
+  const auto bytes = [&](const std::string& args) {
+    shot(obj("box", "red", "500 400", "obj_col_mesh red.obj\n"), args);
+    return last_png_;
+  };
+  EXPECT_EQ(bytes("--interactive --key d --ticks 3"), bytes("--interactive --debug --ticks 3"));
 }
 
 }  // namespace
