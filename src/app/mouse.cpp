@@ -89,11 +89,11 @@ cpVect pointerToWorld(const AppState& app, int x, int y) {
 void mouseButton(AppState& app, int button, bool down, int x, int y) {
   if (!app.options.interactive) return;
   const cpVect point = pointerToWorld(app, x, y);
-  World& world = *app.worker.world();  // waits for a step in flight
+  World* world = app.worker.world();  // waits for a step in flight
   switch (button) {
     case GLUT_LEFT_BUTTON:
       app.cursor = point;
-      down ? void(grabAt(world, point)) : releaseGrab(world);
+      if (world) down ? void(grabAt(*world, point)) : releaseGrab(*world);
       break;
     case GLUT_RIGHT_BUTTON:
       app.panning = down, app.pan_x = x, app.pan_y = y;
