@@ -347,6 +347,9 @@ TEST_F(Snapshot, GrabCarriesABoxThatAWallStopsAndLetsGoAtTheCursorsSpeed) {
   EXPECT_NEAR(box("--wheel 400,650,2 --pan 300,-50 --press 700,590 --drag 700,390 --ticks 40",
                   "y"),
               650 - 100, 5);
+  // A push there too: from 20 left of the box to 10 inside it, 30 world units in a tick.
+  EXPECT_NEAR(box("--wheel 400,650,2 --pan 300,-50 --move 560,560 --move 620,560", "vx"),
+              30 * 0.1 * 60 / 2, 1);
   // Without --interactive the buttons and keys do nothing.
   const auto picture = [](const std::string& args) {
     EXPECT_EQ(run(QUILLMOOR_SNAPSHOT " --out out.png " + args).status, 0);
