@@ -14,6 +14,7 @@
 
 #include "app/args.h"
 #include "app/common_options.h"
+#include "app/inspector.h"
 #include "app/mouse.h"
 #include "app/stats.h"
 #include "app/watch.h"
@@ -259,4 +260,21 @@ TEST(View, ZoomKeepsTheCursorsPointAndPanFollowsTheDrag) {
   panBy(view, 30, -40, w, h);  // what was under (10, 20) is now under (40, -20)
   const cpVect moved = windowToWorld(view, 40, -20, w, h);
   EXPECT_LT(cpvdist(moved, before), 1e-9);
+}
+
+// The inspector names the object under the point with the line that declared it, and its
+// motion; elsewhere it counts the ticks and what the space holds.
+TEST_F(ScratchDir, InspectorSaysWhatIsUnderThePoint) {
+  load("scene_gravity 0 500\nnew_obj wall\nobj_mass 0\nobj_col_line 0 700 1024 700 5\n"
+       "new_obj ball\nobj_pos 300 200\nobj_col_circle 0 0 20\nobj_mass 2\nobj_moment 7\n"
+       "obj_velocity 30 -40\nobj_angle 90\n");
+  EXPECT_EQ(inspectorLines(world(), cpv(305, 190)),
+            std::vector<std::string>({"ball  (scene.txt:5)", "moving", "position 300.0, 200.0",
+                                      "angle 90.0 deg", "velocity 30.0, -40.0", "spin 0.0 deg/s",
+                                      "mass 2, moment 7"}));
+  EXPECT_EQ(inspectorLines(world(), cpv(500, 702)),
+            std::vector<std::string>({"wall  (scene.txt:2)", "static"}));
+  stepWorld(world(), 1, 1.0 / 60);
+  EXPECT_EQ(inspectorLines(world(), cpv(500, 300)),
+            std::vector<std::string>({"tick 1", "1 bodies, 2 shapes, 0 joints"}));
 }

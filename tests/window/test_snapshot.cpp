@@ -360,6 +360,9 @@ TEST_F(Snapshot, GrabCarriesABoxThatAWallStopsAndLetsGoAtTheCursorsSpeed) {
                     "--press 400,640 --drag 400,440 --wheel 400,650,3 --pan 50,50 --ticks 10"),
             plain);
   EXPECT_NE(picture("--interactive --ticks 10 --key i --key h --key space --ticks 10"), plain);
+  // 0 brings back the fixed view: the plain picture again.
+  EXPECT_EQ(picture("--interactive --ticks 10 --wheel 400,650,3 --pan 50,50 --key 0 --ticks 10"),
+            plain);
 }
 
 TEST_F(Snapshot, WorkbenchPanelsAppearInTheirCornersAndDTogglesTheDebugView) {
