@@ -317,6 +317,7 @@ TEST_F(Snapshot, WorkbenchKeysPauseStepAndSlowTheTicksOnlyWhenInteractive) {
   };
   const std::string twelve = state("--ticks 12");
   EXPECT_EQ(state("--interactive --key [ --key [ --ticks 48"), twelve);  // a quarter speed
+  EXPECT_EQ(state("--interactive --overlap --key [ --ticks 24"), twelve);  // beside the frame
   EXPECT_EQ(state("--interactive --key space --ticks 9 --key . --key . --ticks 3 --key space "
                   "--ticks 10"),
             twelve);
