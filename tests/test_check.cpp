@@ -42,6 +42,7 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     expectGolden(entry.path() / "expected", readFile("listing"));
     EXPECT_EQ(checker(scene), readFile("listing").empty() ? 0 : 1);  // the program says the same
     EXPECT_EQ(readFile("out"), readFile("listing"));
+    EXPECT_EQ(readFile("err").find("Chipmunk"), std::string::npos);  // the library's own words
     for (const auto& file : std::filesystem::directory_iterator("."))
       std::filesystem::remove_all(file);
   }

@@ -34,11 +34,11 @@ std::string badValue(const SceneJoint& j, const char*& keyword) {
     return ok ? std::string() : std::string(word) + " " + why;
   };
   auto coordinate = [&](double v, const char* word) {
-    return check(withinCoordinate(v), word, std::isfinite(v) ? "is out of bounds" : "is not finite");
+    return check(withinCoordinate(v), word,
+                 std::isfinite(v) ? "is out of bounds" : "is not finite");
   };
   auto point = [&](cpVect p, const char* word) {
-    return check(withinCoordinate(p), word,
-                 isFinite(p) ? "is out of bounds" : "is not finite");
+    return check(withinCoordinate(p), word, isFinite(p) ? "is out of bounds" : "is not finite");
   };
   auto strength = [&](double v, const char* word) {
     return check(v >= 0.0 && v <= kMaxStrength, word,
@@ -64,9 +64,8 @@ std::string badValue(const SceneJoint& j, const char*& keyword) {
                   "is joint_groove_a: a groove needs a length (a pivot joint holds one point)"));
       break;
     case JointKind::Spring:
-      first(coordinate(j.rest_length, "joint_rest_length"));
-      [[fallthrough]];
     case JointKind::RotarySpring:
+      if (j.kind == JointKind::Spring) first(coordinate(j.rest_length, "joint_rest_length"));
       first(coordinate(j.rest_angle, "joint_rest_angle"));
       first(strength(j.stiffness, "joint_stiffness"));
       first(strength(j.damping, "joint_damping"));
@@ -84,8 +83,8 @@ std::string badValue(const SceneJoint& j, const char*& keyword) {
       break;
     case JointKind::Gear:
       first(coordinate(j.phase, "joint_phase"));
-      first(check(std::fabs(j.ratio) >= kMinRatio && std::fabs(j.ratio) <= kMaxRatio,
-                  "joint_ratio", "must be from 1e-06 to 1e+06 either way round"));
+      first(check(std::fabs(j.ratio) >= kMinRatio && std::fabs(j.ratio) <= kMaxRatio, "joint_ratio",
+                  "must be from 1e-06 to 1e+06 either way round"));
       break;
     case JointKind::Motor: first(coordinate(j.rate, "joint_rate")); break;
   }
@@ -117,16 +116,20 @@ cpConstraint* pinOrSlide(World& world, const SceneJoint& joint, BuiltJoint& buil
     return leftOut(world, joint,
                    beyondText("a slide limit", std::isfinite(low) && std::isfinite(high))),
            nullptr;
-  return joint.kind == JointKind::Pin ? cpPinJointNew(a, b, p, q)
-                                      : cpSlideJointNew(a, b, p, q, low, high);
+  if (joint.kind == JointKind::Slide) return cpSlideJointNew(a, b, p, q, low, high);
+  // The library warns on standard error about a pin of length 0; the checker says it in the
+  // scene's terms, at the joint's line.
+  if (cpvdist(cpBodyLocalToWorld(a, p), cpBodyLocalToWorld(b, q)) > 0.0)
+    return cpPinJointNew(a, b, p, q);
+  SilencedStdout quiet(stderr);
+  return cpPinJointNew(a, b, p, q);
 }
 
 cpConstraint* otherKind(World& world, const SceneJoint& j) {
   cpBody* a = endBody(world, j.obj_a);
   cpBody* b = endBody(world, j.obj_b);
   // Between two bodies that nothing moves the library's solver divides by zero and aborts.
-  if (!dynamic(a) && !dynamic(b))
-    return leftOut(world, j, endsText(j.obj_a, j.obj_b)), nullptr;
+  if (!dynamic(a) && !dynamic(b)) return leftOut(world, j, endsText(j.obj_a, j.obj_b)), nullptr;
   if (a == b) return leftOut(world, j, "both ends are the same object"), nullptr;
   if (j.kind == JointKind::Gear && (a == world.static_body || b == world.static_body))
     return leftOut(world, j,
@@ -140,8 +143,7 @@ cpConstraint* otherKind(World& world, const SceneJoint& j) {
     case JointKind::Pivot:
       return j.source.has("joint_pivot") ? cpPivotJointNew(a, b, j.pivot)
                                          : cpPivotJointNew2(a, b, j.anchor_a, j.anchor_b);
-    case JointKind::Groove:
-      return cpGrooveJointNew(a, b, j.groove_a, j.groove_b, j.anchor_b);
+    case JointKind::Groove: return cpGrooveJointNew(a, b, j.groove_a, j.groove_b, j.anchor_b);
     case JointKind::Spring: {
       const double rest =
           j.source.has("joint_rest_length")
@@ -152,9 +154,8 @@ cpConstraint* otherKind(World& world, const SceneJoint& j) {
     case JointKind::RotarySpring: {
       // The scene's angles are b's less a's, as for the rotary limit; the library's spring
       // turns toward a's less b's.
-      const double rest = j.source.has("joint_rest_angle")
-                              ? -j.rest_angle * kRadians
-                              : cpBodyGetAngle(a) - cpBodyGetAngle(b);
+      const double rest = j.source.has("joint_rest_angle") ? -j.rest_angle * kRadians
+                                                           : cpBodyGetAngle(a) - cpBodyGetAngle(b);
       return cpDampedRotarySpringNew(a, b, rest, j.stiffness, j.damping);
     }
     case JointKind::RotaryLimit:

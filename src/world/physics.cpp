@@ -66,18 +66,18 @@ void guardedPosition(cpBody* body, cpFloat dt) {
 
 }  // namespace
 
-SilencedStdout::SilencedStdout() {
-  std::fflush(stdout);
-  saved = dup(STDOUT_FILENO);
+SilencedStdout::SilencedStdout(FILE* silenced) : stream(silenced) {
+  std::fflush(stream);
+  saved = dup(fileno(stream));
   const int devnull = open("/dev/null", O_WRONLY);
-  if (saved >= 0 && devnull >= 0) dup2(devnull, STDOUT_FILENO);
+  if (saved >= 0 && devnull >= 0) dup2(devnull, fileno(stream));
   if (devnull >= 0) close(devnull);
 }
 
 SilencedStdout::~SilencedStdout() {
-  std::fflush(stdout);
+  std::fflush(stream);
   if (saved >= 0) {
-    dup2(saved, STDOUT_FILENO);
+    dup2(saved, fileno(stream));
     close(saved);
   }
 }

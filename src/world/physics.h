@@ -5,6 +5,7 @@
 #include <chipmunk/chipmunk.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 
 // Highest solver iteration count and substep count a scene can ask for: more would only
@@ -20,12 +21,14 @@ constexpr double kMaxBodySpeed = 1e9;
 
 inline bool isFinite(cpVect v) { return std::isfinite(v.x) && std::isfinite(v.y); }
 
-// Standard output goes to /dev/null while one of these lives (flushed on both sides).
+// Standard output (or the stream given) goes to /dev/null while one of these lives, flushed
+// on both sides.
 struct SilencedStdout {
-  SilencedStdout();
+  explicit SilencedStdout(FILE* stream = stdout);
   ~SilencedStdout();
   SilencedStdout(const SilencedStdout&) = delete;
   SilencedStdout& operator=(const SilencedStdout&) = delete;
+  FILE* stream;
   int saved;
 };
 
