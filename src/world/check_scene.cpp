@@ -225,9 +225,14 @@ void onContact(cpShape* other, const cpContactPointSet* points, ContactQuery& q)
   double overlap = -INFINITY;
   for (int i = 0; i < points->count; ++i)
     overlap = std::max(overlap, std::fabs(points->points[i].distance) - kTouching);
-  if (!q.lint->body(object) && overlap > kOverlap) {
-    double& depth = (*q.overlaps)[object];
-    depth = std::max(depth, overlap);
+  // Two moving objects overlap each other: told once, at the first by name.
+  const bool told = !q.lint->body(object) || q.self->name < object->name;
+  if (overlap > kOverlap) {
+    if (told) {
+      double& depth = (*q.overlaps)[object];
+      depth = std::max(depth, overlap);
+    }
+    return;  // an overlap, whatever the friction
   }
   // Resting: touching a surface that faces against gravity, without friction on either side.
   if (cpvdot(points->normal, q.down) > 0.5 && cpShapeGetFriction(q.shape) == 0.0 &&
@@ -263,8 +268,11 @@ void checkContacts(Lint& lint, const SceneObject& object) {
   const std::string name = quoted(object);
   for (const auto& [other, depth] : overlaps)
     lint.warnItem(object.source, "obj_pos",
-                  "moving " + name + " starts overlapping static " + quoted(*other) + " by " +
-                      formatNumber(depth) + ": the first steps push it out with a jump");
+                  "moving " + name + " starts overlapping " +
+                      (lint.body(other) ? "moving " : "static ") + quoted(*other) + " by " +
+                      formatNumber(depth) + ": the first steps push " +
+                      (lint.body(other) ? "them apart" : "it out") + " with a jump" +
+                      (lint.body(other) ? " (move one of them, or give them one obj_group)" : ""));
   for (const SceneObject* other : resting)
     lint.warnItem(object.source, "obj_friction",
                   name + " starts resting on " + quoted(*other) + " with friction 0 on both " +
@@ -410,6 +418,21 @@ void checkRopeEnds(Lint& lint, const SceneRope& rope, const BuiltRope& built) {
     checkWorldAnchor(lint, rope.source, "rope", rope.anchor_b, "rope_anchor_b", rope.obj_b);
 }
 
+// Settings that stop everything or black the picture out, as a value meant as "none" does.
+void checkSettings(Lint& lint) {
+  const SceneSettings& s = lint.scene.settings;
+  if (s.source.has("scene_damping") && s.damping == 0.0f)
+    lint.warnItem(s.source, "scene_damping",
+                  "scene_damping 0 stops every moving object at once: it is the share of its "
+                  "speed an object keeps each second, so 1 (the default) means no damping; "
+                  "delete the line, or write 0.9 to slow things a little");
+  if (s.glow_enabled && !(s.glow_base > 0.0f))
+    lint.warnItem(s.source, "scene_glow_base",
+                  "scene_glow_base " + formatNumber(s.glow_base) +
+                      " with the glow on draws the whole picture black: it weighs the glow's "
+                      "levels; delete the line for the default 0.8");
+}
+
 // Ropes stretch with fewer than kRopeSubsteps steps per tick, as the author asked for them or
 // as the work limit lowered them.
 void checkRopeSteps(Lint& lint) {
@@ -459,6 +482,7 @@ void checkWorld(const World& world, Reporter& report) {
     notesOf(scene.joints[i]->source);
   }
 
+  checkSettings(lint);
   checkRopeSteps(lint);
   checkMeshAreas(lint);
   for (const auto& [name, object] : scene.objects) {
