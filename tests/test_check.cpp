@@ -62,6 +62,8 @@ TEST_F(Check, CheckerSumsUpWithItsExitStatus) {
   EXPECT_EQ(checker("-C sub"), 1);  // scene.txt by default, in the folder given
   EXPECT_EQ(checker("clean.txt missing.txt"), 2);
   EXPECT_EQ(checker("-C nowhere"), 2);
+  EXPECT_EQ(checker("sub"), 2);  // a folder: the way to check the scene in it
+  EXPECT_NE(readFile("err").find("run quillmoor-check -C sub\n"), std::string::npos);
   EXPECT_EQ(checker("--bogus"), 2);
   EXPECT_EQ(checker("--help"), 0);
 }

@@ -161,6 +161,9 @@ TEST(Frames, ExactlyNDistinctPicturesAndTheSameInAnotherRun) {
   // in another run.
   ASSERT_EQ(run(QUILLMOOR_SNAPSHOT " --ticks 11 --out single.png").status, 0);
   EXPECT_EQ(readFile("single.png"), readFile("run-0003.png"));
+  // The extension in any case.
+  ASSERT_EQ(run(QUILLMOOR_SNAPSHOT " --out up.PNG --frames 1").status, 0);
+  EXPECT_TRUE(std::filesystem::exists("up-0001.png"));
 }
 
 // --watch reloads once per save and only then; --stats reports on standard error only.

@@ -3,6 +3,7 @@
 // where the files do not do what they appear to say.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "app/common_options.h"
@@ -61,6 +62,14 @@ int main(int argc, char** argv) {
     Reporter report;
     report.print = false;  // the viewer's own lines; the output is the diagnostics
     report.collect = true;
+    if (std::filesystem::is_directory(file)) {
+      std::fprintf(stderr,
+                   "quillmoor-check: '%s' is a folder: to check the scene.txt in it, run "
+                   "quillmoor-check -C %s\n",
+                   file, file);
+      ++unreadable;
+      continue;
+    }
     if (!loadWorld(file, report)->scene) {
       std::fprintf(stderr, "quillmoor-check: cannot read the scene file '%s'\n", file);
       ++unreadable;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <string>
 #include <vector>
 
@@ -269,7 +270,7 @@ std::vector<unsigned char> drawAndRead(int width, int height) {
 
 // FILE-0001.png for frame 1 of --out FILE.png.
 std::string frameName(const std::string& out, int frame) {
-  const bool png = out.size() >= 4 && out.compare(out.size() - 4, 4, ".png") == 0;
+  const bool png = out.size() >= 4 && strcasecmp(out.c_str() + out.size() - 4, ".png") == 0;
   char number[16];
   std::snprintf(number, sizeof number, "-%04d.png", frame);
   return (png ? out.substr(0, out.size() - 4) : out) + number;
