@@ -8,6 +8,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -277,4 +279,39 @@ TEST_F(ScratchDir, InspectorSaysWhatIsUnderThePoint) {
   stepWorld(world(), 1, 1.0 / 60);
   EXPECT_EQ(inspectorLines(world(), cpv(500, 300)),
             std::vector<std::string>({"tick 1", "1 bodies, 2 shapes, 0 joints"}));
+}
+
+// The options a man page describes, from the lines that open its OPTIONS entries.
+std::set<std::string> manOptions(const char* page) {
+  std::ifstream in(std::string(QUILLMOOR_SOURCE_DIR "/docs/man/") + page);
+  const std::regex option(R"((\\-){1,2}[A-Za-z?][A-Za-z-]*)");
+  std::set<std::string> names;
+  bool options = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(".SH", 0) == 0) options = line == ".SH OPTIONS";
+    if (!options || line.rfind(".B", 0) != 0) continue;
+    for (std::sregex_iterator m(line.begin(), line.end(), option), end; m != end; ++m)
+      names.insert(std::regex_replace(m->str(), std::regex(R"(\\-)"), "-"));
+  }
+  return names;
+}
+
+// The options a program's --help text names.
+std::set<std::string> helpOptions(const std::string& program) {
+  const std::string command = program + " --help >help.txt";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  const std::string text = readFile("help.txt");
+  const std::regex option(R"((^|[ \[|(])(-C|-h|--[a-z-]+))");
+  std::set<std::string> names;
+  for (std::sregex_iterator m(text.begin(), text.end(), option), end; m != end; ++m)
+    names.insert((*m)[2]);
+  return names;
+}
+
+TEST(ManPages, EachListsEveryOptionItsProgramTakes) {
+  Scratch scratch;
+  const std::vector<std::string> viewer = viewerOptions();
+  EXPECT_EQ(manOptions("quillmoor.1"), std::set<std::string>(viewer.begin(), viewer.end()));
+  EXPECT_EQ(manOptions("quillmoor-snapshot.1"), helpOptions(QUILLMOOR_SNAPSHOT));
+  EXPECT_EQ(manOptions("quillmoor-check.1"), helpOptions(QUILLMOOR_CHECK));
 }

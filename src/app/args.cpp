@@ -6,6 +6,14 @@
 
 namespace {
 
+// The options that switch something on.
+const struct {
+  const char* name;
+  bool Arguments::*flag;
+} kFlags[] = {{"--fullscreen", &Arguments::fullscreen}, {"--stats", &Arguments::stats},
+              {"--watch", &Arguments::watch},           {"--debug", &Arguments::debug},
+              {"--interactive", &Arguments::interactive}};
+
 bool isHelp(const char* arg) {
   for (const char* option : kViewerSyntax.stop_options)
     if (std::strcmp(arg, option) == 0) return true;
@@ -18,25 +26,25 @@ Arguments readArguments(int argc, char** argv, const char* scene_file) {
   Arguments args{scene_file};
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (std::strcmp(arg, "--fullscreen") == 0) {
-      args.fullscreen = true;
-    } else if (std::strcmp(arg, "--stats") == 0) {
-      args.stats = true;
-    } else if (std::strcmp(arg, "--scene") == 0) {
+    for (const auto& option : kFlags)
+      if (std::strcmp(arg, option.name) == 0) args.*option.flag = true;
+    if (std::strcmp(arg, "--scene") == 0) {
       if (i + 1 < argc) args.scene_file = argv[i + 1];
       ++i;
-    } else if (std::strcmp(arg, "--watch") == 0) {
-      args.watch = true;
-    } else if (std::strcmp(arg, "--debug") == 0) {
-      args.debug = true;
-    } else if (std::strcmp(arg, "--interactive") == 0) {
-      args.interactive = true;
     } else if (isHelp(arg)) {
       args.help_option = arg;
       break;
     }
   }
   return args;
+}
+
+std::vector<std::string> viewerOptions() {
+  std::vector<std::string> names{"-C", "--version"};
+  for (const auto& option : kFlags) names.push_back(option.name);
+  for (const char* name : kViewerSyntax.value_options) names.push_back(name);
+  for (const char* name : kViewerSyntax.stop_options) names.push_back(name);
+  return names;
 }
 
 void printUsage(const char* help_option) {

@@ -1,5 +1,8 @@
 #pragma once
 // The viewer's command line.
+#include <string>
+#include <vector>
+
 #include "app/common_options.h"
 
 // The viewer's options that take a value (the window system's -display and -geometry among
@@ -16,6 +19,9 @@ struct Arguments {
   bool interactive = false;           // --interactive: the workbench's keys and buttons
   const char* help_option = nullptr;  // the help option as given; reading stopped there
 };
+
+// Every option the viewer takes, shared ones and the window system's included.
+std::vector<std::string> viewerOptions();
 
 // Reads the arguments after the program name; unknown ones are skipped silently.
 Arguments readArguments(int argc, char** argv, const char* scene_file);

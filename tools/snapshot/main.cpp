@@ -68,6 +68,7 @@ const char kUsage[] =
     "                 \"vy\", \"spin\"}, ...] in name order, \"joints\": [{\"line\", \"kind\",\n"
     "                 \"broken\"}, ...] in scene order}; angles in degrees\n"
     "  --version      print the version and exit\n"
+    "  -h, --help     this text\n"
     "\n"
     "Standard output carries the viewer's own messages. Exit status: 0 on success, 1 when\n"
     "there is no display or a PNG cannot be written, 2 for a malformed command line or a\n"
