@@ -13,6 +13,7 @@
 #include "world/load_scene.h"
 #include "world/mesh.h"
 #include "world/physics.h"
+#include "world/state_json.h"
 
 namespace {
 
@@ -253,6 +254,23 @@ TEST_F(Built, BodiesSwingHangAndRestAsThePhysicsSays) {
   EXPECT_LT(high, 202);
   EXPECT_NEAR(at("weight").x, 200, 0.01);  // and hangs without drift
   EXPECT_LT(cpvdist(at("box"), cpv(812, 675)) + std::abs(cpBodyGetAngle(body("box"))), 0.5);
+}
+
+}  // namespace
+
+namespace {
+
+// Names in the state file are JSON strings of well-formed UTF-8 whatever bytes they hold, and
+// every number reads back as the double the physics holds.
+TEST_F(Built, TheStateFileQuotesEveryNameAndKeepsEveryBit) {
+  load("new_obj a\"b\nobj_pos 0.1 3\nnew_obj c\\d\nnew_obj \xc3\xa9t\xc3\xa9\nnew_obj x\xff\x01y\n"
+       "new_obj \xe2\x82\n");
+  const std::string json = stateJson(*world_);
+  for (const char* quoted : {R"("a\"b")", R"("c\\d")", "\"\xc3\xa9t\xc3\xa9\"",
+                             R"("x\ufffd\u0001y")", R"("\ufffd\ufffd")"})
+    EXPECT_NE(json.find(std::string("\"name\": ") + quoted), std::string::npos) << quoted;
+  const size_t x = json.find("\"x\": ", json.find("a\\\"b"));
+  EXPECT_EQ(std::strtod(json.c_str() + x + 5, nullptr), static_cast<double>(0.1f));
 }
 
 }  // namespace
