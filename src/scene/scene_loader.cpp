@@ -505,7 +505,8 @@ void reportLateDeclarations(LoadState& s) {
 std::unique_ptr<Scene> readScene(const char* path, MeshLookup getMesh, Reporter& report) {
   say(report, std::string("Reading scene file '") + path + "'..");
   noteOpened(report, path);
-  FILE* file = openTextFile(path);
+  TextForm form = TextForm::Plain;
+  FILE* file = openTextFile(path, &form);
   if (!file) {
     say(report, std::string("SCENE FILE NOT FOUND! ('") + path + "')");
     return nullptr;
@@ -517,12 +518,13 @@ std::unique_ptr<Scene> readScene(const char* path, MeshLookup getMesh, Reporter&
   const size_t slash = name.rfind('/');
   report.scene_folder = slash == std::string::npos ? "" : name.substr(0, slash + 1);
   report.reading = {Place{path, 0}};
+  const QuietWhile fragments(report, reportTextForm(report, form));
   LineBuffer line;
   bool whole = true, continued = false;
   while (readLine(file, line, &whole)) {
     if (!continued) {
       report.reading.front().line = ++state.line;
-      if (!whole && report.collect && !isCommentOrBlank(line))
+      if (!whole && report.collect && form == TextForm::Plain && !isCommentOrBlank(line))
         warn(report,
              "line is longer than 1023 bytes: it is read in parts of 1023, each handled "
              "as a line of its own");

@@ -82,13 +82,14 @@ bool namesVertices(const MeshTriangle& t, size_t count) {
 using MaterialTable = std::map<std::string, Color3>;
 
 // Reads an already opened MTL-subset file into the table and closes it.
-void loadMaterials(MaterialTable& materials, FILE* file, Reporter& report) {
+void loadMaterials(MaterialTable& materials, FILE* file, const std::string& path, TextForm form,
+                   Reporter& report) {
   std::string current;
   LineBuffer buffer;
-  LineCounter counter(report);
+  LineCounter counter(report, path, form);
   while (readLine(file, buffer, counter.whole())) {
     counter.next(buffer);
-    // Skips codes 1 to 32 and, as signed bytes, every byte from 128 up (a UTF-8 BOM too).
+    // Skips codes 1 to 32 and, as signed bytes, every byte from 128 up.
     const char* line = buffer;
     while (*line && static_cast<signed char>(*line) <= 32) ++line;
     LineBuffer word;
@@ -128,7 +129,8 @@ int readVertex(const char* line, float xyz[3]) {
 std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report) {
   say(report, "Reading mesh file '" + path + "'..");
   noteOpened(report, path);
-  FILE* file = openTextFile(path.c_str());
+  TextForm form = TextForm::Plain;
+  FILE* file = openTextFile(path.c_str(), &form);
   if (!file) {
     missingFile(report, "MESH", path);
     return nullptr;
@@ -138,7 +140,7 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report) {
   bool any_mtllib = false;
   Color3 color;
   LineBuffer line;
-  LineCounter counter(report, path);
+  LineCounter counter(report, path, form);
   std::vector<Place> face_places;  // parallel to the triangles, with diagnostics only
   while (readLine(file, line, counter.whole())) {
     counter.next(line);
@@ -148,12 +150,11 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report) {
       say(report, std::string("Reading material file '") + word + "'..");
       noteOpened(report, word);
       any_mtllib = true;
-      if (FILE* mtl = openTextFile(word)) {
-        LineCounter material(report, word);
-        loadMaterials(materials, mtl, report);
-      } else {
+      TextForm mtl_form = TextForm::Plain;
+      if (FILE* mtl = openTextFile(word, &mtl_form))
+        loadMaterials(materials, mtl, word, mtl_form, report);
+      else
         missingFile(report, "MATERIAL", word);
-      }
     } else if (startsWith(line, "usemtl ")) {
       if (std::sscanf(line, "usemtl %s", word) != 1) continue;
       auto found = materials.find(word);

@@ -18,14 +18,17 @@ void warnInside(Reporter& report, const Place& place, const std::string& text) {
 
 }  // namespace
 
-LineCounter::LineCounter(Reporter& report, const std::string& path) : report_(report) {
+LineCounter::LineCounter(Reporter& report, const std::string& path, TextForm form)
+    : report_(report), collect_(report.collect), form_(form) {
   if (report_.collect && !path.empty()) {
     report_.reading.push_back({path, 0});
     pushed_ = true;
   }
+  if (reportTextForm(report_, form_)) report_.collect = false;
 }
 
 LineCounter::~LineCounter() {
+  report_.collect = collect_;
   if (pushed_) report_.reading.pop_back();
 }
 
@@ -33,7 +36,8 @@ void LineCounter::next(const char* line) {
   if (!report_.collect) return;
   if (!continued_) {
     ++report_.reading.back().line;
-    if (!whole_ && !isCommentOrBlank(line))
+    // A file of CR line ends has been told as a whole.
+    if (!whole_ && form_ == TextForm::Plain && !isCommentOrBlank(line))
       warn(report_,
            "line is longer than 1023 bytes: it is read in parts of 1023, each handled as "
            "a line of its own");

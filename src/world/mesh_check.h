@@ -3,16 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "scene/line_reader.h"
 #include "scene/report.h"
 
 struct Mesh;
 
 // Counts the physical lines of the file being read into the innermost reading place, when
 // diagnostics are collected. Given a path, it opens a new innermost place for that file and
-// closes it when it goes.
+// closes it when it goes; given the file's form too, it says when the file is not read as
+// written, and says nothing more about a file that reads as fragments.
 class LineCounter {
  public:
-  explicit LineCounter(Reporter& report, const std::string& path = "");
+  explicit LineCounter(Reporter& report, const std::string& path = "",
+                       TextForm form = TextForm::Plain);
   ~LineCounter();
   LineCounter(const LineCounter&) = delete;
   LineCounter& operator=(const LineCounter&) = delete;
@@ -21,6 +24,8 @@ class LineCounter {
  private:
   Reporter& report_;
   bool pushed_ = false;
+  bool collect_;
+  TextForm form_;
   bool whole_ = true;
   bool continued_ = false;
 };
