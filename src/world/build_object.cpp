@@ -187,6 +187,49 @@ double momentOf(World& world, const SceneObject& object) {
   return cpMomentForCircle(object.mass, 0.0, momentRadius(object), cpvzero);
 }
 
+std::string meshPath(const Scene& scene, const Mesh* mesh) {
+  for (const auto& [path, loaded] : scene.meshes)
+    if (loaded.get() == mesh) return path;
+  return "";
+}
+
+// A moving object given a collision mesh that has no collision shape at all, when the mesh is
+// why: said at its obj_col_mesh line (at obj_scale for a scale of 0), since telling it to get a
+// collision mesh would be wrong. Limits that left shapes out say so themselves.
+void noteMeshWithoutShape(World& world, const SceneObject& object, cpBody* body) {
+  if (!object.source.has("obj_col_mesh")) return;
+  bool shapes = false;
+  cpBodyEachShape(
+      body, [](cpBody*, cpShape*, void* any) { *static_cast<bool*>(any) = true; }, &shapes);
+  if (shapes) return;
+  const Mesh* mesh = object.col_mesh;
+  const std::string path = mesh ? "'" + meshPath(*world.scene, mesh) + "'" : "";
+  int line = 0;
+  std::string why;
+  if (!mesh) {
+    if (world.scene->meshes_cut) return;  // perhaps not read for the limit
+    why = "the collision mesh file named here was not found";
+  } else if (mesh->triangles.empty()) {
+    why = "the collision mesh " + path + " has no triangle (" +
+          (mesh->faces ? "every face was dropped" : "it has no face") + ")";
+  } else if (object.scale == 0.0f) {
+    why = "obj_scale 0 shrinks every triangle of " + path + " to nothing";
+    line = object.source.lineOf("obj_scale");
+  } else {
+    const size_t count = std::min(mesh->triangles.size(), kMaxMovingTriangles);
+    for (size_t i = 0; i < count; ++i) {
+      cpVect corners[3];
+      if (collisionCorners(object, mesh->triangles[i], corners)) return;
+    }
+    why = "no triangle of " + path +
+          " gives a collision shape (each has zero area or lies out of bounds)";
+  }
+  world.notes.push_back({&object.source, "obj_col_mesh",
+                         why + ", so moving object '" + object.name +
+                             "' has no collision shape and passes through everything",
+                         line});
+}
+
 }  // namespace
 
 bool isMoving(const SceneObject& object) {
@@ -261,4 +304,5 @@ void buildObject(World& world, const SceneObject& object) {
     }
     addShape(world, cpCircleShapeNew(body, circle.radius, at(circle.center)), object);
   }
+  if (built.body && !object.kinematic) noteMeshWithoutShape(world, object, built.body);
 }

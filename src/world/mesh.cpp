@@ -18,14 +18,16 @@ bool startsWith(const char* line, const char* keyword) {
   return std::strncmp(line, keyword, std::strlen(keyword)) == 0;
 }
 
-// Appends the fan triangles of one "f " line; corners are separated by single spaces.
-void readFace(Mesh& mesh, const char* corners, Color3 color, Reporter& report) {
+// Appends the fan triangles of one "f " line; corners are separated by single spaces. Returns
+// whether a corner number is negative.
+bool readFace(Mesh& mesh, const char* corners, Color3 color, Reporter& report) {
   if (report.collect) reportFaceLine(report, corners);
-  int first = -1, second = -1, nameless = 0;
+  int first = -1, second = -1, zero = 0, negative = 0;
   for (const char* p = corners;;) {
     int number;
     if (!scanInt(p, &number)) break;
-    nameless += number <= 0;
+    zero += number == 0;
+    negative += number < 0;
     // Numbers are 1-based; a corner number of 0 or below leaves its place unset.
     const int k = number == INT_MIN ? -1 : number - 1;
     if (first < 0) {
@@ -40,9 +42,15 @@ void readFace(Mesh& mesh, const char* corners, Color3 color, Reporter& report) {
     if (!p) break;
     ++p;
   }
-  if (nameless)
-    warn(report, std::to_string(nameless) + " corner number" + (nameless == 1 ? "" : "s") +
+  // OBJ writers may count back from the last vertex; this reader counts only from the first.
+  if (negative)
+    warn(report,
+         "face uses relative (negative) vertex numbers, which are not supported: write the "
+         "vertex numbers counted from 1");
+  if (zero)
+    warn(report, std::to_string(zero) + " corner number" + (zero == 1 ? "" : "s") +
                      " of 0 or below name no vertex (vertices are numbered from 1)");
+  return negative > 0;
 }
 
 // A plain decimal of at most 7 digits ([+-]digits[.digits]) ending at white space or the end:
@@ -175,8 +183,10 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report) {
       mesh->vertices.push_back(cpv(xyz[0], xyz[2]));
     } else if (startsWith(line, "f ")) {
       const size_t before = mesh->triangles.size();
-      readFace(*mesh, line + 2, color, report);
-      if (mesh->triangles.size() == before)
+      const bool relative = readFace(*mesh, line + 2, color, report);
+      ++mesh->faces;
+      // Negative numbers, told as read, are why such a face adds none.
+      if (mesh->triangles.size() == before && !relative)
         warn(report, "face adds no triangle: it needs at least 3 corners");
       if (report.collect) face_places.resize(mesh->triangles.size(), report.reading.back());
     } else if (report.collect) {

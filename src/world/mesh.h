@@ -24,6 +24,7 @@ struct MeshTriangle {
 struct Mesh {
   std::vector<cpVect> vertices;
   std::vector<MeshTriangle> triangles;
+  size_t faces = 0;  // "f " lines read, whether or not they gave a triangle
   // The renderer's copy of the mesh in the graphics driver, made on first draw and released
   // with the mesh, so a reload never draws a stale one.
   mutable std::shared_ptr<void> drawn;
