@@ -1,6 +1,7 @@
 #include "world/mesh.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -122,6 +123,52 @@ void loadMaterials(MaterialTable& materials, FILE* file, const std::string& path
   std::fclose(file);
 }
 
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// A material the name was likely meant to be: one equal to it ignoring case, else the first
+// within an edit or two (two for names of 8 bytes or more) that keeps most of it; "" when none
+// is.
+std::string nearMaterial(const MaterialTable& materials, const std::string& name) {
+  const std::string lowered = lower(name);
+  const int limit = name.size() < 8 ? 1 : 2;
+  std::string near;
+  for (const auto& [known, color] : materials) {
+    if (lower(known) == lowered) return known;
+    const size_t edits = static_cast<size_t>(editDistance(lower(known), lowered));
+    if (near.empty() && edits <= static_cast<size_t>(limit) && 2 * edits < name.size())
+      near = known;
+  }
+  return near;
+}
+
+// The mtllib line's words after its first, which are not read: either more files, or the rest
+// of a path with a space in it. Returns the text to add to the not-found warning for the
+// latter, or warns about the former.
+std::string reportMoreWords(Reporter& report, const char* line, const char* word, bool found) {
+  const char* first = line + std::strlen("mtllib");
+  first += std::strspn(first, " \t\v\f");
+  const char* more = first + std::strlen(word);
+  more += std::strspn(more, " \t\v\f");
+  if (!report.collect || *more == '\0') return "";
+  std::string whole = first;
+  whole.erase(whole.find_last_not_of(" \t\v\f") + 1);
+  const std::string name = word;
+  const bool mtl = name.size() > 4 && lower(name.substr(name.size() - 4)) == ".mtl";
+  FILE* spaced = found ? nullptr : openTextFile(whole.c_str());
+  if (spaced) std::fclose(spaced);
+  if (!found && (spaced || !mtl))
+    return ": a path ends at its first space, so '" + whole + "' is read as '" + name +
+           "' (rename the file without spaces, and write its new name here)";
+  std::string rest = more;
+  rest.erase(rest.find_last_not_of(" \t\v\f") + 1);
+  warn(report, "only the first file of an mtllib line is read, not '" + rest +
+                   "' (give each file an mtllib line of its own)");
+  return "";
+}
+
 }  // namespace
 
 int readVertex(const char* line, float xyz[3]) {
@@ -159,17 +206,21 @@ std::unique_ptr<Mesh> loadMesh(const std::string& path, Reporter& report) {
       noteOpened(report, word);
       any_mtllib = true;
       TextForm mtl_form = TextForm::Plain;
-      if (FILE* mtl = openTextFile(word, &mtl_form))
+      FILE* mtl = openTextFile(word, &mtl_form);
+      const std::string cut = reportMoreWords(report, line, word, mtl != nullptr);
+      if (mtl)
         loadMaterials(materials, mtl, word, mtl_form, report);
       else
-        missingFile(report, "MATERIAL", word);
+        missingFile(report, "MATERIAL", word, cut);
     } else if (startsWith(line, "usemtl ")) {
       if (std::sscanf(line, "usemtl %s", word) != 1) continue;
       auto found = materials.find(word);
       if (found == materials.end()) {
+        const std::string near = report.collect ? nearMaterial(materials, word) : "";
         problem(report, std::string("(material '") + word + "' not found!)",
                 std::string(": the faces below keep the colour before") +
-                    (any_mtllib ? "" : " (no mtllib line above)"));
+                    (any_mtllib ? "" : " (no mtllib line above)") +
+                    (near.empty() ? "" : " (did you mean '" + near + "'?)"));
       } else {
         color = found->second;
       }

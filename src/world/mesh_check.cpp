@@ -1,5 +1,10 @@
 #include "world/mesh_check.h"
 
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstring>
 
 #include "scene/line_check.h"
@@ -14,6 +19,41 @@ void warnInside(Reporter& report, const Place& place, const std::string& text) {
   report.reading.back() = place;
   warn(report, text);
   report.reading.back() = current;
+}
+
+bool isFile(const std::string& path) {
+  FILE* file = openTextFile(path.c_str());
+  if (file) std::fclose(file);
+  return file != nullptr;
+}
+
+// The path of a file below `folder` ("" or ending in '/') that `path` names when '\' reads
+// as '/' and each name may differ in case from the one in its folder; "" when there is none,
+// or when it is `path` itself.
+std::string nearPath(const std::string& folder, const std::string& path) {
+  std::string rest = path, found;
+  std::replace(rest.begin(), rest.end(), '\\', '/');
+  for (size_t start = 0;;) {
+    const size_t end = std::min(rest.find('/', start), rest.size());
+    const std::string wanted = rest.substr(start, end - start);
+    std::string name = wanted;
+    struct stat info;
+    if (!wanted.empty() && stat((folder + found + wanted).c_str(), &info) != 0) {
+      const std::string here = folder + found;
+      DIR* dir = opendir(here.empty() ? "." : here.c_str());
+      if (!dir) return "";
+      name.clear();
+      while (const dirent* entry = name.empty() ? readdir(dir) : nullptr)
+        if (strcasecmp(entry->d_name, wanted.c_str()) == 0) name = entry->d_name;
+      closedir(dir);
+      if (name.empty()) return "";
+    }
+    found += name;
+    if (end == rest.size()) break;
+    found += '/';
+    start = end + 1;
+  }
+  return found != path && isFile(folder + found) ? found : "";
 }
 
 }  // namespace
@@ -45,19 +85,40 @@ void LineCounter::next(const char* line) {
   continued_ = !whole_;
 }
 
-void missingFile(Reporter& report, const char* kind, const std::string& path) {
-  problem(report, std::string(kind) + " FILE NOT FOUND! ('" + path + "')");
-  if (!report.collect || report.scene_folder.empty() || report.reading.empty() || path.empty() ||
-      path[0] == '/')
-    return;
-  FILE* beside = openTextFile((report.scene_folder + path).c_str());
-  if (!beside) return;
-  std::fclose(beside);
-  std::string folder = report.scene_folder;
-  if (folder.size() > 1) folder.pop_back();  // "demo/" -> "demo"
-  noteAt(report, report.reading.back(),
-         "'" + path + "' exists in the scene file's folder, but paths are read from the " +
-             "working directory: run from that folder (cd " + folder + ") or with -C " + folder);
+void missingFile(Reporter& report, const char* kind, const std::string& path,
+                 const std::string& more) {
+  const std::string line = std::string(kind) + " FILE NOT FOUND! ('" + path + "')";
+  if (!report.collect || report.reading.empty() || path.empty()) return problem(report, line, more);
+  // Where the file may have been meant from: the working directory, the scene file's folder,
+  // and, for a material, the folder of the mesh file that names it. Exact names first.
+  const Place& at = report.reading.back();
+  const bool relative = path[0] != '/';
+  const bool material = std::string(kind) == "MATERIAL";
+  const std::string mesh_folder = material ? at.file.substr(0, at.file.rfind('/') + 1) : "";
+  const std::string folders[] = {"", relative ? report.scene_folder : "",
+                                 relative ? mesh_folder : ""};
+  int where = -1;
+  std::string found;
+  for (int exact = 1; exact >= 0 && where < 0; --exact)
+    for (int i = exact; i < 3 && where < 0; ++i) {
+      if (i > 0 && folders[i].empty()) continue;
+      found = !exact ? nearPath(folders[i], path) : isFile(folders[i] + path) ? path : "";
+      if (!found.empty()) where = i;
+    }
+  const bool near = where >= 0 && where < 2 && found != path;
+  problem(report, line, more + (near ? " (did you mean '" + found + "'?)" : ""));
+  if (where == 1) {
+    std::string folder = report.scene_folder;
+    if (folder.size() > 1) folder.pop_back();  // "demo/" -> "demo"
+    noteAt(report, at,
+           "'" + found + "' exists in the scene file's folder, but paths are read from the " +
+               "working directory: run from that folder (cd " + folder + ") or with -C " + folder);
+  } else if (where == 2) {
+    noteAt(report, at,
+           "'" + found + "' is in the folder of '" + at.file + "', but material paths are read " +
+               "from the working directory, not from the mesh file's folder: write mtllib " +
+               mesh_folder + found);
+  }
 }
 
 void reportFaceLine(Reporter& report, const char* corners) {

@@ -30,9 +30,12 @@ class LineCounter {
   bool continued_ = false;
 };
 
-// "MESH FILE NOT FOUND! ('PATH')" (or MATERIAL); when the file exists relative to the scene
-// file's folder, a note says that paths are read from the working directory and how to run.
-void missingFile(Reporter& report, const char* kind, const std::string& path);
+// "MESH FILE NOT FOUND! ('PATH')" (or MATERIAL), its warning followed by `more`. When the file
+// exists relative to the scene file's folder (or, for a material, the mesh file's), a note says
+// that paths are read from the working directory and what to do; when a path differing only in
+// case or in '\' for '/' names a file, the warning asks whether it was meant.
+void missingFile(Reporter& report, const char* kind, const std::string& path,
+                 const std::string& more = "");
 
 // Tabs and doubled spaces between a face's corners.
 void reportFaceLine(Reporter& report, const char* corners);
