@@ -71,12 +71,15 @@ def write(root):
           spin=-60, friction=0.5)
 
     s.comment("The load: balls that collide through one circle each (obj_col_circle) and roll",
-              "(obj_moment auto), and crates. They start in rows in the bottom of the drum.")
+              "(obj_moment auto), and crates. They start in rows in the bottom of the drum, clear of",
+              "the paddle.")
     colours = ["coral", "gold", "sky", "plum", "teal"]
     index = 0
     for row, y in enumerate((560.0, 520.0, 480.0)):
         for col in range(9 - row):
             x = hub[0] + (col - (8 - row) / 2) * 38
+            if row == 2 and abs(x - hub[0]) < 60:
+                continue  # the paddle's sweep: a ball there would start inside a blade
             colour = colours[index % len(colours)]
             index += 1
             if (row + col) % 4 == 3:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <set>
 #include <vector>
@@ -12,9 +13,11 @@
 
 namespace {
 
-// Contacts closer than this count as resting ones; overlaps deeper than kOverlap are reported.
+// Contacts closer than this count as resting ones; overlaps deeper than kOverlap are reported,
+// between two moving objects only those deeper than kMovingOverlap.
 constexpr double kTouching = 1.0;
 constexpr double kOverlap = 0.5;
+constexpr double kMovingOverlap = 2.0;
 
 struct Lint {
   const World& world;
@@ -225,8 +228,10 @@ void onContact(cpShape* other, const cpContactPointSet* points, ContactQuery& q)
   double overlap = -INFINITY;
   for (int i = 0; i < points->count; ++i)
     overlap = std::max(overlap, std::fabs(points->points[i].distance) - kTouching);
-  // Two moving objects overlap each other: told once, at the first by name.
-  const bool told = !q.lint->body(object) || q.self->name < object->name;
+  // Two moving objects overlap each other: told once, at the first by name, and only when
+  // deeper than objects packed edge to edge come.
+  const bool moving = q.lint->body(object) != nullptr;
+  const bool told = !moving || (q.self->name < object->name && overlap > kMovingOverlap);
   if (overlap > kOverlap) {
     if (told) {
       double& depth = (*q.overlaps)[object];
@@ -269,7 +274,8 @@ void checkContacts(Lint& lint, const SceneObject& object) {
   for (const auto& [other, depth] : overlaps)
     lint.warnItem(object.source, "obj_pos",
                   "moving " + name + " starts overlapping " +
-                      (lint.body(other) ? "moving " : "static ") + quoted(*other) + " by " +
+                      (other->kinematic ? "kinematic " : lint.body(other) ? "moving " : "static ") +
+                      quoted(*other) + " by " +
                       formatNumber(depth) + ": the first steps push " +
                       (lint.body(other) ? "them apart" : "it out") + " with a jump" +
                       (lint.body(other) ? " (move one of them, or give them one obj_group)" : ""));
@@ -489,7 +495,11 @@ void checkWorld(const World& world, Reporter& report) {
     if (!isFinite(object->pos) || !std::isfinite(object->scale)) continue;  // left out
     cpBody* body = lint.body(object);
     // Held by a joint or rope, a shapeless object hangs where it is meant to (a pendulum's bob).
-    if (body && !object->kinematic && shapesOf(body).empty() && !hasConstraints(body))
+    // A collision mesh that gave no shape has said why at its own line.
+    const bool told = std::any_of(notes.begin(), notes.end(), [&](const BuildNote& n) {
+      return n.source == &object->source && std::strcmp(n.keyword, "obj_col_mesh") == 0;
+    });
+    if (body && !object->kinematic && !told && shapesOf(body).empty() && !hasConstraints(body))
       lint.warnItem(object->source, "",
                     "moving object " + quoted(*object) + " has no collision shape: it falls " +
                         "through everything (give it obj_col_mesh or obj_col_line, or obj_mass 0)");
