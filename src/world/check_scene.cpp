@@ -496,8 +496,9 @@ void checkWorld(const World& world, Reporter& report) {
     cpBody* body = lint.body(object);
     // Held by a joint or rope, a shapeless object hangs where it is meant to (a pendulum's bob).
     // A collision mesh that gave no shape has said why at its own line.
-    const bool told = std::any_of(notes.begin(), notes.end(), [&](const BuildNote& n) {
-      return n.source == &object->source && std::strcmp(n.keyword, "obj_col_mesh") == 0;
+    const Source* source = &object->source;
+    const bool told = std::any_of(notes.begin(), notes.end(), [source](const BuildNote& n) {
+      return n.source == source && std::strcmp(n.keyword, "obj_col_mesh") == 0;
     });
     if (body && !object->kinematic && !told && shapesOf(body).empty() && !hasConstraints(body))
       lint.warnItem(object->source, "",
