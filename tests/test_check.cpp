@@ -20,14 +20,18 @@ int checker(const std::string& args) {
 // Each folder under tests/check holds a scene.txt, or sub/scene.txt, (and the files it reads) and
 // the exact lines its check gives, in order, in `expected`: the same from a reset with
 // diagnostics, as --watch makes, and from the checker program. An `output` file holds what the
-// viewer prints.
+// viewer prints. A `fixed/` folder holds the files as corrected by doing what each line says:
+// copied over the scene, they leave nothing to report.
 TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
-  int folders = 0;
+  int folders = 0, fixedFolders = 0;
+  const auto copyOver = std::filesystem::copy_options::recursive |
+                        std::filesystem::copy_options::overwrite_existing;
   for (const auto& entry :
        std::filesystem::directory_iterator(QUILLMOOR_SOURCE_DIR "/tests/check")) {
     SCOPED_TRACE(entry.path().filename());
     ++folders;
     std::filesystem::copy(entry.path(), ".", std::filesystem::copy_options::recursive);
+    std::filesystem::remove_all("fixed");  // the fix must not change what the scene reports
     const char* scene = std::filesystem::exists("scene.txt") ? "scene.txt" : "sub/scene.txt";
     EXPECT_TRUE(loadFile(scene));
     const std::string plain = output_;
@@ -43,10 +47,17 @@ TEST_F(Check, EachSceneGivesExactlyItsDiagnosticsAndTheSameMessages) {
     EXPECT_EQ(checker(scene), readFile("listing").empty() ? 0 : 1);  // the program says the same
     EXPECT_EQ(readFile("out"), readFile("listing"));
     EXPECT_EQ(readFile("err").find("Chipmunk"), std::string::npos);  // the library's own words
+    if (std::filesystem::exists(entry.path() / "fixed")) {
+      ++fixedFolders;
+      std::filesystem::copy(entry.path() / "fixed", ".", copyOver);
+      EXPECT_EQ(checker(scene), 0) << readFile("out");
+      EXPECT_EQ(readFile("out"), "");
+    }
     for (const auto& file : std::filesystem::directory_iterator("."))
       std::filesystem::remove_all(file);
   }
   EXPECT_GT(folders, 0);
+  EXPECT_GT(fixedFolders, 0);
 }
 
 // The checker program: its output, summary and exit status.
