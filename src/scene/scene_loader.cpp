@@ -113,7 +113,8 @@ void declareObject(LoadState& s, const Values& v) {
   s.scene.object_store.push_back(std::move(object));
 }
 
-void declareJoint(LoadState& s, JointKind kind) {
+template <JointKind kind>
+void declareJoint(LoadState& s, const Values&) {
   s.scene.joints.push_back(std::make_unique<SceneJoint>());
   s.active_joint = s.scene.joints.back().get();
   s.active_joint->kind = kind;
@@ -208,9 +209,9 @@ const KeywordRow kKeywords[] = {
      [](LoadState& s, const Values& v) { s.object().friction = v.f[0]; }},
 
     {"new_joint_pin", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Pin); }, true},
+     declareJoint<JointKind::Pin>, true},
     {"new_joint_slide", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Slide); }, true},
+     declareJoint<JointKind::Slide>, true},
     {"joint_obj_a", Match::Prefix, Target::Joint, Value::Name, 1,
      [](LoadState& s, const Values& v) { resolve(s, v, s.joint().obj_a, "Joint"); }},
     {"joint_obj_b", Match::Prefix, Target::Joint, Value::Name, 1,
@@ -275,21 +276,21 @@ const KeywordRow kKeywords[] = {
      [](LoadState& s, const Values& v) { s.object().layer = v.i; }},
 
     {"new_joint_pivot", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Pivot); }, true},
+     declareJoint<JointKind::Pivot>, true},
     {"new_joint_groove", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Groove); }, true},
+     declareJoint<JointKind::Groove>, true},
     {"new_joint_spring", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Spring); }, true},
+     declareJoint<JointKind::Spring>, true},
     {"new_joint_rotary_spring", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::RotarySpring); }, true},
+     declareJoint<JointKind::RotarySpring>, true},
     {"new_joint_rotary_limit", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::RotaryLimit); }, true},
+     declareJoint<JointKind::RotaryLimit>, true},
     {"new_joint_ratchet", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Ratchet); }, true},
+     declareJoint<JointKind::Ratchet>, true},
     {"new_joint_gear", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Gear); }, true},
+     declareJoint<JointKind::Gear>, true},
     {"new_joint_motor", Match::Alone, Target::Joint, Value::None, 0,
-     [](LoadState& s, const Values&) { declareJoint(s, JointKind::Motor); }, true},
+     declareJoint<JointKind::Motor>, true},
     {"joint_pivot", Match::Prefix, Target::Joint, Value::Number, 2,
      [](LoadState& s, const Values& v) { s.joint().pivot = vec(v.f[0], v.f[1]); }},
     {"joint_groove_a", Match::Prefix, Target::Joint, Value::Number, 2,
