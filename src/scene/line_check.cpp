@@ -8,10 +8,6 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 const KeywordInfo* find(const std::vector<KeywordInfo>& keywords, const std::string& word) {
   for (const KeywordInfo& k : keywords)
@@ -48,6 +44,11 @@ const KeywordInfo* closest(const std::vector<KeywordInfo>& keywords, const std::
 bool isCommentOrBlank(const char* line) {
   while (isBlank(*line)) ++line;
   return *line == '\0' || *line == '#' || *line == ';' || std::strncmp(line, "//", 2) == 0;
+}
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 int editDistance(const std::string& a, const std::string& b) {

@@ -13,6 +13,9 @@ struct KeywordInfo {
 // by convention and never reported.
 bool isCommentOrBlank(const char* line);
 
+// The text with ASCII letters in lower case.
+std::string lower(std::string text);
+
 // Levenshtein distance, byte-wise.
 int editDistance(const std::string& a, const std::string& b);
 

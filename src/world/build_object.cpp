@@ -187,11 +187,6 @@ double momentOf(World& world, const SceneObject& object) {
   return cpMomentForCircle(object.mass, 0.0, momentRadius(object), cpvzero);
 }
 
-std::string meshPath(const Scene& scene, const Mesh* mesh) {
-  for (const auto& [path, loaded] : scene.meshes)
-    if (loaded.get() == mesh) return path;
-  return "";
-}
 
 // A moving object given a collision mesh that has no collision shape at all, when the mesh is
 // why: said at its obj_col_mesh line (at obj_scale for a scale of 0), since telling it to get a

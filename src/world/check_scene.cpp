@@ -76,11 +76,6 @@ double triangleArea(const Mesh& mesh, const MeshTriangle& t) {
   return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
 }
 
-std::string meshPath(const Scene& scene, const Mesh* mesh) {
-  for (const auto& [path, loaded] : scene.meshes)
-    if (loaded.get() == mesh) return path;
-  return "";
-}
 
 // Each mesh once: all triangles flat (the OBJ's x-y plane), or some collision triangles flat.
 void checkMeshAreas(Lint& lint) {

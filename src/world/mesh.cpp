@@ -1,7 +1,6 @@
 #include "world/mesh.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -121,11 +120,6 @@ void loadMaterials(MaterialTable& materials, FILE* file, const std::string& path
     }
   }
   std::fclose(file);
-}
-
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
 }
 
 // A material the name was likely meant to be: one equal to it ignoring case, else the first
@@ -267,4 +261,10 @@ const Mesh* getMesh(Scene& scene, const std::string& path, Reporter& report) {
   std::shared_ptr<const Mesh> mesh = loadMesh(path, report);
   if (mesh) scene.mesh_items += mesh->vertices.size() + mesh->triangles.size();
   return scene.meshes.emplace(path, std::move(mesh)).first->second.get();
+}
+
+std::string meshPath(const Scene& scene, const Mesh* mesh) {
+  for (const auto& [path, loaded] : scene.meshes)
+    if (loaded.get() == mesh) return path;
+  return "";
 }

@@ -42,3 +42,6 @@ int readVertex(const char* line, float xyz[3]);
 // The scene's mesh cache: each path (compared byte-wise, as written) is read at most once
 // per scene load, a failed read included. Returns nullptr for a file that could not be read.
 const Mesh* getMesh(Scene& scene, const std::string& path, Reporter& report);
+
+// The path a scene read a mesh from; "" for one it did not read.
+std::string meshPath(const Scene& scene, const Mesh* mesh);
