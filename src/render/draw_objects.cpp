@@ -169,7 +169,7 @@ void capturePoses(const World& world, Poses& poses) {
   for (size_t i = 0; i < world.joints.size(); ++i) {
     const SceneJoint& joint = *world.scene->joints[i];
     const BuiltJoint& built = world.joints[i];
-    if (!joint.source.has("joint_color") || !built.constraint || built.broken) continue;
+    if (!joint.coloured || !built.constraint || built.broken) continue;
     // A joint on angles alone against the world joins no two points.
     const bool on_world =
         cpBodyGetType(cpConstraintGetBodyA(built.constraint)) == CP_BODY_TYPE_STATIC ||

@@ -140,7 +140,8 @@ struct SceneJoint {
   float max_force = INFINITY;
   float break_force = INFINITY;
   bool collide = true;
-  Color4 color;  // drawn only when joint_color is set
+  Color4 color;
+  bool coloured = false;  // joint_color given: drawn in the plain picture
   Source source;
 };
 

@@ -326,6 +326,7 @@ const KeywordRow kKeywords[] = {
     {"joint_color", Match::Prefix, Target::Joint, Value::Number, 4,
      [](LoadState& s, const Values& v) {
        s.joint().color = {v.f[0], v.f[1], v.f[2], v.f[3]};
+       s.joint().coloured = true;
      }},
 };
 
