@@ -2,7 +2,8 @@
 # Installs what Quillmoor needs on Debian or Ubuntu, skipping what is already there.
 # With --test, also what the test suite needs (GoogleTest, a headless X server, clang with
 # libFuzzer for the fuzz targets, and python3 to regenerate the examples); with
-# --media, what scripts/gallery.sh and scripts/animate.sh need (a headless X server, ImageMagick).
+# --media, what scripts/gallery.sh and scripts/animate.sh need (a headless X server, ImageMagick);
+# with --web, what scripts/build-web.sh needs (Emscripten, dpkg-source, a headless X server).
 set -euo pipefail
 
 packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
@@ -12,6 +13,8 @@ if [[ "${1:-}" == "--test" ]]; then
             clang clang-14 libclang-rt-14-dev python3)
 elif [[ "${1:-}" == "--media" ]]; then
   packages+=(xvfb xauth imagemagick)
+elif [[ "${1:-}" == "--web" ]]; then
+  packages+=(emscripten dpkg-dev xz-utils xvfb xauth)
 fi
 
 missing=()

@@ -1,14 +1,5 @@
 #include "app/step_worker.h"
 
-#include "app/stats.h"
-#include "world/physics.h"
-
-double timedStep(World& world, int substeps, double dt) {
-  const double begin = nowSeconds();
-  stepWorld(world, substeps, dt);
-  return (nowSeconds() - begin) * 1e3;
-}
-
 StepWorker::StepWorker() : thread_(&StepWorker::run, this) {}
 
 StepWorker::~StepWorker() {
