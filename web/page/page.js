@@ -624,7 +624,7 @@ var quillmoorLog, quillmoorRuntimeReady;
     if (openName(name) || cur.name === name) return;
     if (name !== 'demo') {
       var msg = $('message').textContent;
-      openName('demo');
+      if (cur.name !== 'demo') openName('demo');
       history.replaceState(null, '', '#demo');
       setMessage(msg + '; showing the demo', true);
     }
@@ -672,8 +672,9 @@ var quillmoorLog, quillmoorRuntimeReady;
   function bufferXY(e) {
     var r = canvas.getBoundingClientRect();
     var w = canvas.width || BUFFER_W, h = canvas.height || BUFFER_H;
-    return [Math.floor((e.clientX - r.left) * w / r.width),
-            Math.floor((e.clientY - r.top) * h / r.height)];
+    // The epsilon keeps an exact centre from rounding down to the pixel before it.
+    return [Math.floor((e.clientX - r.left) * w / r.width + 1e-6),
+            Math.floor((e.clientY - r.top) * h / r.height + 1e-6)];
   }
 
   function mouse(kind, button, e) {
