@@ -663,6 +663,8 @@ var quillmoorLog, quillmoorRuntimeReady;
     var code = e.key.charCodeAt(0);
     if (code < 32 || code > 126) return;
     if (!workbench.checked && e.key !== 'r') return;
+    // r reads the files again: the editor's latest text must be there already.
+    if (e.key === 'r') flushEdits();
     call('qm_key', null, ['number'], [code]);
     if (e.key === ' ') e.preventDefault();
   });
