@@ -44,6 +44,7 @@ var quillmoorLog, quillmoorRuntimeReady;
     texts: {},       // path -> text as edited
     dirty: {},       // path -> edited but not yet written to the FS
     edited: {},      // path -> differs from the original
+    originals: {},   // path -> the original text, normalised
     views: {},       // path -> scroll and selection of its tab
     tab: null,
     findings: [],
@@ -239,19 +240,21 @@ var quillmoorLog, quillmoorRuntimeReady;
     cur.files = ['scene.txt'].concat(others);
     cur.texts = {};
     cur.edited = {};
+    cur.originals = {};
     cur.files.forEach(function (p) {
       var t = readText(cur.folder + '/' + p);
       cur.texts[p] = t == null ? '' : t;
-      cur.edited[p] = normalise(cur.texts[p]) !== normalise(originalText(p));
+      cur.edited[p] = normalise(cur.texts[p]) !== originalText(p);
     });
   }
 
+  // Normalised, and kept: every key press compares the tab against it.
   function originalText(rel) {
-    var o = cur.origin;
-    if (!o) return null;
-    if (o.kind === 'bundle') return readText(o.path + '/' + rel);
-    var bytes = o.files[rel];
-    return bytes ? new TextDecoder().decode(bytes) : null;
+    if (cur.originals.hasOwnProperty(rel)) return cur.originals[rel];
+    var o = cur.origin, text = null;
+    if (o && o.kind === 'bundle') text = readText(o.path + '/' + rel);
+    else if (o && o.files[rel]) text = new TextDecoder().decode(o.files[rel]);
+    return (cur.originals[rel] = normalise(text));
   }
 
   function showMenuValue(name) {
@@ -547,7 +550,7 @@ var quillmoorLog, quillmoorRuntimeReady;
     cur.texts[cur.tab] = editor.value;
     cur.dirty[cur.tab] = true;
     var was = cur.edited[cur.tab];
-    cur.edited[cur.tab] = editor.value !== normalise(originalText(cur.tab));
+    cur.edited[cur.tab] = editor.value !== originalText(cur.tab);
     if (was !== cur.edited[cur.tab]) renderTabMarks();
     updateNumbers();
     syncGutter();
