@@ -57,13 +57,6 @@ function call(page, steps, arg) {
   })()`);
 }
 
-// Stops the timer and opens the page's copy of the scene again, so it starts at tick 0.
-const FRESH = (qm, name) => {
-  qm.running(0);
-  qm.open(`/edit/${name}`);
-  return qm.ticks();
-};
-
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 let session;
@@ -109,13 +102,14 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
           await openPage(page, BASE_URL, scene.name);
           const run = await call(page, (qm, name) => {
             qm.running(0);
-            qm.open(`/edit/${name}`);
+            const opened = qm.open(`/edit/${name}`);
             const start = qm.ticks();
             qm.advance(60);
             const at60 = qm.state();
             qm.advance(540);
-            return {start, at60, at600: qm.state(), ticks: qm.ticks()};
+            return {opened, start, at60, at600: qm.state(), ticks: qm.ticks()};
           }, scene.name);
+          assert.equal(run.opened, 1, `qm_open of /edit/${scene.name}`);
           assert.equal(run.start, 0, 'ticks after opening');
           assert.equal(run.ticks, 600, 'ticks after advancing 600');
           const want60 = reference(`${scene.name}-60.json`);
@@ -149,11 +143,13 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
         const page = await session.newPage(`picture ${picture.scene}`);
         try {
           await openPage(page, BASE_URL, picture.scene);
-          await call(page, (qm, [name, ticks]) => {
+          const opened = await call(page, (qm, [name, ticks]) => {
             qm.running(0);
-            qm.open(`/edit/${name}`);
+            const result = qm.open(`/edit/${name}`);
             qm.advance(ticks);
+            return result;
           }, [picture.scene, picture.ticks]);
+          assert.equal(opened, 1, `qm_open of /edit/${picture.scene}`);
           const shown = await canvasPixels(page);
           assert.deepEqual([shown.width, shown.height], [BUFFER.width, BUFFER.height]);
           const failures = [];
@@ -271,10 +267,11 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
       const runOnce = async (withStroke) => {
         const start = await call(page, (qm, ticks) => {
           qm.running(0);
-          qm.open('/edit/demo');
+          if (qm.open('/edit/demo') !== 1) return null;
           qm.advance(ticks);
           return qm.state();
         }, settle);
+        assert.ok(start, 'qm_open of /edit/demo');
         // One jump onto the background left of the crate, then a stroke of small steps.
         await page.mouse.move(...client(stroke.from, stroke.y));
         if (withStroke) await page.mouse.move(endX, endY, {steps: 26});
@@ -319,6 +316,22 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
         }
       });
     }
+
+    test('choosing a scene in the menu opens it and shows it in the address', async () => {
+      const page = await session.newPage('menu');
+      try {
+        await openPage(page, BASE_URL, 'demo');
+        for (const scene of [examples[0], SCENES[0]]) {
+          await page.select('#scenes', scene.name);
+          await page.waitForFunction((text) => document.getElementById('editor').value === text, {timeout: 15000}, sceneText(scene))
+            .catch(() => assert.fail(`${scene.name} chosen: the editor does not hold its scene.txt after 15 s`));
+          assert.equal(await page.evaluate(() => location.hash), `#${scene.name}`);
+          await ticking(page);
+        }
+      } finally {
+        await page.close();
+      }
+    });
 
     test('the address changed to each #name on a loaded page', async () => {
       const page = await session.newPage('hash changes');
