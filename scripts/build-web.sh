@@ -10,6 +10,8 @@ out=$PWD/build-web
 mkdir -p "$out"
 jobs=$(nproc)
 
+# Emscripten's tools need Debian's node modules, which a Node.js from elsewhere does not search.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 # Emscripten keeps its library cache beside itself; elsewhere when that is not writable.
 [[ -w /usr/share/emscripten/cache ]] || export EM_CACHE="$out/emcache"
 
@@ -52,7 +54,7 @@ rm -rf "$out/scenes" && mkdir -p "$out/scenes/examples"
 cp -r demo "$out/scenes/demo"
 cp -r examples/* "$out/scenes/examples/"
 
-emcmake cmake -S web -B "$out/cmake" -DCMAKE_BUILD_TYPE=Release \
+emcmake cmake -S web -B "$out/cmake" -DCMAKE_BUILD_TYPE=None \
   -DCHIPMUNK_SOURCE_DIR="$chipmunk/src" -DFONTS_SOURCE="$fonts" -DSCENES_DIR="$out/scenes" >/dev/null
 cmake --build "$out/cmake" -j"$jobs"
 cp "$out"/cmake/quillmoor.{js,wasm,data} "$out/"

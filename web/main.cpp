@@ -1,5 +1,6 @@
 // The viewer in a page: the desktop's start-up, ticks, input and drawing, reached from the
 // page's script through the qm_* functions instead of from a window's events.
+#include <GL/glut.h>
 #include <emscripten/emscripten.h>
 #include <unistd.h>
 
