@@ -106,7 +106,7 @@ void captureStrokeGlyph(void* font, int c, StrokeFontData& out) {
   for (int i = 0; i < 16; ++i)
     if (i != 12 && after[i] != plain[i]) fail(c, "freeglut left more than a translation in x");
 
-// A line that does not start where the one before ended starts a strip. One that does
+  // A line that does not start where the one before ended starts a strip. One that does
   // may too: the vertex count tells how many such strips there are, and when they are not
   // none or all of these joints, where they are is not known.
   const auto joint = [&](size_t i) {
