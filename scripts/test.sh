@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test twice: in a normal build, and in a
 # build with AddressSanitizer and UndefinedBehaviorSanitizer (leaks count as failures in
 # the tests that open no window). Window tests run on a headless X server (Xvfb). Then the
-# tests of the stepping thread run under ThreadSanitizer, and the libFuzzer targets briefly.
+# tests of the stepping thread run under ThreadSanitizer, the libFuzzer targets briefly, and
+# the web page's tests in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -28,4 +29,11 @@ cmake --build build-tsan -j"$jobs" --target quillmoor_thread_tests
 (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure --no-tests=error -L threads)
 # The fuzz targets: every corpus file once, then 60 seconds of fuzzing each.
 scripts/fuzz.sh 60
-echo "All tests passed (normal, address and thread sanitizer builds, fuzzing)."
+# The page in headless Chromium, where the archive offers Emscripten and Chromium.
+if apt-cache show emscripten chromium >/dev/null 2>&1; then
+  scripts/test-web.sh
+  echo "All tests passed (normal, address and thread sanitizer builds, fuzzing, the page in a browser)."
+else
+  echo "All tests passed (normal, address and thread sanitizer builds, fuzzing); the page was not" \
+       "tested: this system's archive has no emscripten or chromium package."
+fi
