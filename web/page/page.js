@@ -211,6 +211,7 @@ var quillmoorLog, quillmoorRuntimeReady;
     flushEdits();
     clearTimeout(checkTimer);
     var ok = call('qm_open', 'number', ['string'], [folder]) === 1;
+    showWorldSize();
     cur.name = name;
     cur.folder = folder;
     cur.origin = origin;
@@ -323,6 +324,7 @@ var quillmoorLog, quillmoorRuntimeReady;
     if (!cur.folder) return;
     runCheck();
     call('qm_reload', null);
+    showWorldSize();
     var w = countOf('warning');
     setMessage('reloaded ' + cur.name + (w ? ' (' + plural(w, 'warning') + ')' : ''));
   }
@@ -669,6 +671,7 @@ var quillmoorLog, quillmoorRuntimeReady;
     // r reads the files again: the editor's latest text must be there already.
     if (e.key === 'r') flushEdits();
     call('qm_key', null, ['number'], [code]);
+    if (e.key === 'r') showWorldSize();
     if (e.key === ' ') e.preventDefault();
   });
 
@@ -923,26 +926,20 @@ var quillmoorLog, quillmoorRuntimeReady;
     if (!runtimeUp) return;
     try {
       $('ticks').textContent = 'ticks ' + call('qm_ticks', 'number');
-      $('state').textContent = describeState(call('qm_state', 'string'));
     } catch (e) {
       $('ticks').textContent = 'ticks –';
     }
   }
 
-  // The state is JSON; show its simple values briefly.
-  function describeState(json) {
+  // What the world holds, from the state JSON. Read after a (re)load only: for a large
+  // scene the JSON takes milliseconds to make and is hundreds of kilobytes long.
+  function showWorldSize() {
     var s;
-    try { s = JSON.parse(json); } catch (e) { return ''; }
-    if (!s || typeof s !== 'object') return '';
-    var out = [];
-    Object.keys(s).forEach(function (k) {
-      var v = s[k];
-      if (k === 'ticks' || v === null || typeof v === 'object') return;
-      if (typeof v === 'boolean') { if (v) out.push(k); return; }
-      if (typeof v === 'number' && Math.round(v) !== v) v = v.toFixed(2);
-      out.push(k + ' ' + v);
-    });
-    return out.slice(0, 8).join(' · ');
+    try { s = JSON.parse(call('qm_state', 'string')); } catch (e) { s = null; }
+    var parts = [];
+    if (s && Array.isArray(s.objects)) parts.push(plural(s.objects.length, 'object'));
+    if (s && Array.isArray(s.joints)) parts.push(plural(s.joints.length, 'joint'));
+    $('state').textContent = parts.join(', ');
   }
 
   // --------------------------------------------------------------- start
