@@ -23,7 +23,9 @@ mkdir -p docs/gallery
   echo "substeps per frame (\`scene_step_iterations\` 4 or more); every example that has ropes"
   echo "says so."
   echo
-  echo "These pictures are made by \`scripts/gallery.sh\` with \`quillmoor-snapshot\`."
+  echo "These pictures are made by \`scripts/gallery.sh\` with \`quillmoor-snapshot\`. Each"
+  echo "example also runs live in the browser: build and serve the page with"
+  echo "\`scripts/build-web.sh && scripts/serve-web.sh\`, then follow its \"Live in the browser\" link."
 } > docs/gallery.md
 
 for scene in examples/*/scene.txt; do
@@ -41,7 +43,7 @@ for scene in examples/*/scene.txt; do
     echo
     echo "## $name"
     echo
-    echo "$title"
+    echo "$title [Live in the browser](http://localhost:8080/#$name)."
     echo
     echo "![$name]($(basename "$picture" | sed 's|^|gallery/|'))"
     echo
