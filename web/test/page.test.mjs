@@ -68,9 +68,7 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
   test('loads: runtime ready, the controls there, a 1024x768 WebGL canvas that keeps its buffer', async () => {
     const page = await session.newPage('load');
     try {
-      await page.goto(BASE_URL, {waitUntil: 'load'});
-      await page.waitForFunction(() => window.quillmoor && window.quillmoor.ready, {timeout: 60000});
-      await page.evaluate(async () => { await window.quillmoor.ready; return true; });
+      await openPage(page, BASE_URL, null);
       const seen = await page.evaluate(() => {
         const canvas = document.getElementById('canvas');
         const gl = canvas && (canvas.getContext('webgl') || canvas.getContext('webgl2'));
@@ -153,11 +151,14 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
           const shown = await canvasPixels(page);
           assert.deepEqual([shown.width, shown.height], [BUFFER.width, BUFFER.height]);
           const failures = [];
+          const worst = {};  // the largest difference seen, by tolerance, for the report
+          const note = (key, diff) => { worst[key] = Math.max(worst[key] ?? 0, diff); };
           for (const p of picture.probes) {
             const alpha = shown.data[(p.y * shown.width + p.x) * 4 + 3];
             if (alpha !== 255) failures.push(`${p.what} (${p.x},${p.y}): canvas alpha ${alpha}, so the page shows through`);
             if (p.dark) {
               const got = pixel(shown, p.x, p.y);
+              note(`background (at most ${DARK})`, Math.max(...got));
               if (Math.max(...got) > DARK) failures.push(`${p.what} (${p.x},${p.y}): ${got} is not dark`);
               continue;
             }
@@ -165,11 +166,14 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
             assert.ok(onFeature, `probe '${p.what}' no longer lies on its feature in the desktop picture ` +
               `(${pixel(desktop, p.x, p.y)}): choose it again`);
             const r = probe(desktop, shown, p);
+            note(`tolerance ${p.tol}${p.radius ? ` within ${p.radius} px` : ''}`, r.diff);
             if (r.diff > p.tol) {
               failures.push(`${p.what} (${p.x},${p.y}): desktop ${r.want}, page ${r.got} at ${r.at}, ` +
                 `off by ${r.diff} > ${p.tol}`);
             }
           }
+          report(`picture ${picture.scene} at tick ${picture.ticks}: largest difference per channel ` +
+            Object.entries(worst).map(([key, diff]) => `${diff} for probes of ${key}`).join(', '));
           if (failures.length) {
             const file = path.join(REF_DIR, 'page', `${picture.scene}-${picture.ticks}.png`);
             fs.mkdirSync(path.dirname(file), {recursive: true});

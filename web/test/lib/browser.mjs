@@ -55,10 +55,11 @@ export class Session {
   }
 }
 
-// Loads the page at #name and waits until the runtime is up and the scene is open.
+// Loads the page (at #name when given) and waits until the runtime is up and the scene open.
 export async function openPage(page, baseUrl, name, timeout = 60000) {
-  await page.goto(`${baseUrl}#${name}`, {waitUntil: 'load', timeout});
-  await page.waitForFunction(() => window.quillmoor && window.quillmoor.ready, {timeout});
+  await page.goto(name ? `${baseUrl}#${name}` : baseUrl, {waitUntil: 'load', timeout});
+  // A boolean: waitForFunction awaits a promise and would wait for a truthy result of ready.
+  await page.waitForFunction(() => Boolean(window.quillmoor && window.quillmoor.ready), {timeout});
   // Returns true rather than what ready resolves to, which need not be serialisable.
   await page.evaluate(async () => { await window.quillmoor.ready; return true; });
 }
