@@ -954,7 +954,8 @@ var quillmoorLog, quillmoorRuntimeReady;
       $('overlay').hidden = true;
       pollStatus();
       setInterval(pollStatus, 250);
-      resolveReady();
+      // Truthy, so that a wait on the promise's value (not just on the promise) ends too.
+      resolveReady(window.quillmoor);
     } catch (err) {
       $('overlay').textContent = 'the viewer failed to start: ' + err;
       setMessage(String(err), true);
