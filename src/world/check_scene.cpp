@@ -176,13 +176,21 @@ cpShape* grownCopy(cpShape* shape) {
                            cpPolyShapeGetRadius(shape) + kTouching);
 }
 
+// Findings about one object list the others by name: an order by address would change with
+// the heap from run to run.
+struct ByName {
+  bool operator()(const SceneObject* a, const SceneObject* b) const { return a->name < b->name; }
+};
+using Overlaps = std::map<const SceneObject*, double, ByName>;
+using Resting = std::set<const SceneObject*, ByName>;
+
 struct ContactQuery {
   Lint* lint;
   const SceneObject* self;
   cpShape* shape;
   cpVect down;  // unit gravity, or zero
-  std::map<const SceneObject*, double>* overlaps;
-  std::set<const SceneObject*>* resting;
+  Overlaps* overlaps;
+  Resting* resting;
 };
 
 // Shapes this far out are left to the magnitude bounds: colliding them can abort inside the
@@ -245,8 +253,8 @@ void checkContacts(Lint& lint, const SceneObject& object) {
   const cpVect g = lint.scene.settings.gravity;
   const double length = std::hypot(g.x, g.y);
   const cpVect down = length > 0.0 && std::isfinite(length) ? cpvmult(g, 1.0 / length) : cpvzero;
-  std::map<const SceneObject*, double> overlaps;
-  std::set<const SceneObject*> resting;
+  Overlaps overlaps;
+  Resting resting;
   // Where the body's shapes are placed, turned as it starts.
   const cpTransform placed = cpTransformRigid(cpBodyGetPosition(body), cpBodyGetAngle(body));
   for (cpShape* shape : shapesOf(body)) {
