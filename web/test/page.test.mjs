@@ -1,7 +1,8 @@
 // Browser tests of the web page: the wasm build must load cleanly, step exactly as the
-// desktop build does, draw what the desktop draws, and answer the editor, the mouse and
-// the address. scripts/test-web.sh serves the page and writes the desktop references;
-// to run by hand set QM_URL (the served page) and QM_REF_DIR (the references).
+// desktop build does (given the same libm), draw what the desktop draws, and answer the
+// editor, the mouse and the address. scripts/test-web.sh serves the page and writes the
+// desktop references; to run by hand set QM_URL (the served page) and QM_REF_DIR (the
+// references). Where a state or picture differs, the page's own is left in QM_REF_DIR/page/.
 import {after, before, describe, test} from 'node:test';
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
