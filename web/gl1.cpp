@@ -1,6 +1,8 @@
-// GL 1.x over WebGL: vertices given one by one are gathered until glEnd, moved into window
-// pixels where lines get their width and stipple and points their size, and drawn as
-// triangles by one small shader that multiplies the colour by the texture when texturing is on.
+// GL 1.x over WebGL: vertices given one by one (or from a buffer) are gathered until glEnd,
+// moved into window pixels where lines get their width and stipple and points their size, and
+// kept as triangles until something that changes how they look (blending, texture, viewport,
+// clear, the frame's end); then one draw of one small shader, which multiplies the colour by
+// the texture when texturing is on, draws them all. A scene of many small meshes is one draw.
 #define GL_GLEXT_PROTOTYPES
 #include "gl1.h"
 
@@ -11,6 +13,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
+#include <map>
 #include <vector>
 
 namespace {
@@ -56,9 +60,11 @@ struct State {
 
   GLenum mode = 0;
   std::vector<Vertex> gathered;   // this glBegin's vertices
-  std::vector<Vertex> triangles;  // what goes to the GPU
+  std::vector<Vertex> triangles;  // what goes to the GPU at the next flush
 
-  GLuint array_buffer = 0;  // bound by the caller for glDrawArrays
+  std::map<GLuint, std::vector<unsigned char>> buffers;  // what glBufferData was given
+
+  GLuint array_buffer = 0;  // bound for glBufferData and glDrawArrays
   bool vertex_array = false, color_array = false;
   GLint vertex_size = 2, color_size = 3;
   GLenum vertex_type = GL_FLOAT, color_type = GL_FLOAT;
@@ -67,7 +73,7 @@ struct State {
   const void* color_offset = nullptr;
 
   GLuint program = 0, stream = 0;
-  GLint matrix_uniform = -1, textured_uniform = -1;
+  GLint textured_uniform = -1;
 };
 
 State& gl() {
@@ -158,17 +164,11 @@ void point(Vertex p) {
   triangle(c[0], c[2], c[3]);
 }
 
-void useStream(const Matrix& matrix) {
-  State& s = gl();
-  glUseProgram(s.program);
-  glUniformMatrix4fv(s.matrix_uniform, 1, GL_FALSE, matrix.data());
-  glUniform1i(s.textured_uniform, s.enables.texture ? 1 : 0);
-}
-
 void flush() {
   State& s = gl();
   if (s.triangles.empty()) return;
-  useStream(kIdentity);
+  glUseProgram(s.program);
+  glUniform1i(s.textured_uniform, s.enables.texture ? 1 : 0);
   glBindBuffer(GL_ARRAY_BUFFER, s.stream);
   glBufferData(GL_ARRAY_BUFFER, s.triangles.size() * sizeof(Vertex), s.triangles.data(),
                GL_STREAM_DRAW);
@@ -180,7 +180,6 @@ void flush() {
   glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, sizeof(Vertex), at(offsetof(Vertex, r)));
   glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), at(offsetof(Vertex, u)));
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(s.triangles.size()));
-  glBindBuffer(GL_ARRAY_BUFFER, s.array_buffer);
   s.triangles.clear();
 }
 
@@ -202,11 +201,10 @@ constexpr const char* kVertexShader = R"(
 attribute vec2 position;
 attribute vec4 colour;
 attribute vec2 texel;
-uniform mat4 matrix;
 varying vec4 v_colour;
 varying vec2 v_texel;
 void main() {
-  gl_Position = matrix * vec4(position, 0.0, 1.0);
+  gl_Position = vec4(position, 0.0, 1.0);
   v_colour = colour;
   v_texel = texel;
 })";
@@ -244,7 +242,8 @@ bool* enableFlag(GLenum cap) {
 }
 
 void setEnabled(GLenum cap, bool on) {
-  if (bool* flag = enableFlag(cap)) {
+  if (bool* flag = enableFlag(cap); flag && *flag != on) {
+    flush();
     *flag = on;
     applyEnables(gl().enables);
   }
@@ -263,13 +262,14 @@ void qmInit() {
   glBindAttribLocation(s.program, 1, "colour");
   glBindAttribLocation(s.program, 2, "texel");
   glLinkProgram(s.program);
-  s.matrix_uniform = glGetUniformLocation(s.program, "matrix");
   s.textured_uniform = glGetUniformLocation(s.program, "textured");
   glUseProgram(s.program);
   glUniform1i(glGetUniformLocation(s.program, "image"), 0);
   glGenBuffers(1, &s.stream);
   glGetIntegerv(GL_VIEWPORT, s.viewport);
 }
+
+void qmFinish() { flush(); }
 
 void qmBegin(GLenum mode) {
   gl().mode = mode;
@@ -309,7 +309,6 @@ void qmEnd() {
       break;
   }
   s.gathered.clear();
-  flush();
 }
 
 void qmVertex2f(GLfloat x, GLfloat y) { addVertex(x, y); }
@@ -391,6 +390,7 @@ void qmPushAttrib(GLbitfield) { gl().saved.push_back(gl().enables); }
 void qmPopAttrib() {
   State& s = gl();
   if (s.saved.empty()) return;
+  flush();
   s.enables = s.saved.back();
   s.saved.pop_back();
   applyEnables(s.enables);
@@ -403,14 +403,21 @@ void qmLineStipple(GLint factor, GLushort pattern) {
   gl().stipple_pattern = pattern;
 }
 void qmHint(GLenum, GLenum) {}
-void qmBlendFunc(GLenum src, GLenum dst) { glBlendFunc(src, dst); }
+void qmBlendFunc(GLenum src, GLenum dst) {
+  flush();
+  glBlendFunc(src, dst);
+}
 void qmViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
+  flush();
   GLint* v = gl().viewport;
   v[0] = x, v[1] = y, v[2] = w, v[3] = h;
   glViewport(x, y, w, h);
 }
 void qmClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { glClearColor(r, g, b, a); }
-void qmClear(GLbitfield mask) { glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)); }
+void qmClear(GLbitfield mask) {
+  flush();
+  glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
+}
 
 void qmGetIntegerv(GLenum name, GLint* out) {
   if (name == GL_MATRIX_MODE) {
@@ -429,9 +436,13 @@ void qmGetDoublev(GLenum name, GLdouble* out) {
 }
 
 void qmGenTextures(GLsizei n, GLuint* names) { glGenTextures(n, names); }
-void qmBindTexture(GLenum target, GLuint name) { glBindTexture(target, name); }
+void qmBindTexture(GLenum target, GLuint name) {
+  flush();
+  glBindTexture(target, name);
+}
 void qmTexImage2D(GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border,
                   GLenum format, GLenum type, const void* pixels) {
+  flush();
   glTexImage2D(target, level, internal, w, h, border, format, type, pixels);
 }
 void qmTexParameteri(GLenum target, GLenum name, GLint value) {
@@ -440,17 +451,23 @@ void qmTexParameteri(GLenum target, GLenum name, GLint value) {
 void qmTexEnvi(GLenum, GLenum, GLint) {}  // the shader always modulates
 void qmCopyTexImage2D(GLenum target, GLint level, GLenum internal, GLint x, GLint y, GLsizei w,
                       GLsizei h, GLint border) {
+  flush();
   glCopyTexImage2D(target, level, internal, x, y, w, h, border);
 }
 
 void qmGenBuffers(GLsizei n, GLuint* names) { glGenBuffers(n, names); }
-void qmDeleteBuffers(GLsizei n, const GLuint* names) { glDeleteBuffers(n, names); }
+void qmDeleteBuffers(GLsizei n, const GLuint* names) {
+  for (GLsizei i = 0; i < n; ++i) gl().buffers.erase(names[i]);
+  glDeleteBuffers(n, names);
+}
 void qmBindBuffer(GLenum target, GLuint name) {
   if (target == GL_ARRAY_BUFFER) gl().array_buffer = name;
-  glBindBuffer(target, name);
 }
-void qmBufferData(GLenum target, long size, const void* data, GLenum usage) {
-  glBufferData(target, size, data, usage);
+// Kept here: their vertices join the gathered triangles, moved by the matrix of the moment.
+void qmBufferData(GLenum target, long size, const void* data, GLenum) {
+  if (target != GL_ARRAY_BUFFER) return;
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  gl().buffers[gl().array_buffer].assign(bytes, bytes + size);
 }
 void qmEnableClientState(GLenum array) {
   (array == GL_COLOR_ARRAY ? gl().color_array : gl().vertex_array) = true;
@@ -469,22 +486,30 @@ void qmColorPointer(GLint size, GLenum type, GLsizei stride, const void* offset)
 
 void qmDrawArrays(GLenum mode, GLint first, GLsizei count) {
   State& s = gl();
-  if (!s.vertex_array) return;
-  useStream(combined());
-  glBindBuffer(GL_ARRAY_BUFFER, s.array_buffer);
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, s.vertex_size, s.vertex_type, GL_FALSE, s.vertex_stride,
-                        s.vertex_offset);
-  if (s.color_array) {
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, s.color_size, s.color_type, GL_FALSE, s.color_stride, s.color_offset);
-  } else {
-    glDisableVertexAttribArray(1);
-    glVertexAttrib4fv(1, s.color);
+  const auto found = s.buffers.find(s.array_buffer);
+  if (!s.vertex_array || s.vertex_type != GL_FLOAT || found == s.buffers.end()) return;
+  const std::vector<unsigned char>& bytes = found->second;
+  const auto offset = [](const void* p) { return reinterpret_cast<size_t>(p); };
+  const size_t vertex_stride = s.vertex_stride ? s.vertex_stride : s.vertex_size * sizeof(float);
+  const size_t color_stride = s.color_stride ? s.color_stride : s.color_size * sizeof(float);
+  const float kept[4] = {s.color[0], s.color[1], s.color[2], s.color[3]};
+  qmBegin(mode);
+  for (GLint i = first; i < first + count; ++i) {
+    const size_t at = offset(s.vertex_offset) + i * vertex_stride;
+    if (at + 2 * sizeof(float) > bytes.size()) break;
+    float xy[2];
+    std::memcpy(xy, &bytes[at], sizeof xy);
+    const size_t color_at = offset(s.color_offset) + i * color_stride;
+    if (s.color_array && s.color_type == GL_FLOAT &&
+        color_at + s.color_size * sizeof(float) <= bytes.size()) {
+      float rgba[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+      std::memcpy(rgba, &bytes[color_at], std::min(s.color_size, 4) * sizeof(float));
+      qmColor4fv(rgba);
+    }
+    addVertex(xy[0], xy[1]);
   }
-  glDisableVertexAttribArray(2);
-  glVertexAttrib2f(2, 0.0f, 0.0f);
-  glDrawArrays(mode, first, count);
+  qmEnd();
+  qmColor4fv(kept);  // as in GL, where an array leaves the current colour alone
 }
 
 GLint qmUnProject(GLdouble wx, GLdouble wy, GLdouble wz, const GLdouble* model,

@@ -71,4 +71,6 @@ void qmSetRasterWindowPos(float x, float y);
 
 // Creates the drawing state once the WebGL context is current.
 void qmInit();
+// Draws what is gathered: before the frame is shown or its pixels are read.
+void qmFinish();
 }

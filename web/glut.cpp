@@ -94,7 +94,7 @@ void glutMouseFunc(void (*)(int, int, int, int)) {}
 void glutMotionFunc(void (*)(int, int)) {}
 void glutSetCursor(int) {}
 void glutFullScreen() {}
-void glutSwapBuffers() {}
+void glutSwapBuffers() { qmFinish(); }
 void glutPostRedisplay() { window().redisplay = true; }
 
 void glutTimerFunc(unsigned int ms, void (*callback)(int), int value) {
