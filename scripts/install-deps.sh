@@ -3,7 +3,8 @@
 # With --test, also what the test suite needs (GoogleTest, a headless X server, clang with
 # libFuzzer for the fuzz targets, and python3 to regenerate the examples); with
 # --media, what scripts/gallery.sh and scripts/animate.sh need (a headless X server, ImageMagick);
-# with --web, what scripts/build-web.sh needs (Emscripten, dpkg-source, a headless X server).
+# with --web, what scripts/build-web.sh needs (Emscripten, dpkg-source, a headless X server);
+# with --browser, what scripts/test-web.sh adds (Chromium, and Node.js where there is none).
 set -euo pipefail
 
 packages=(build-essential cmake libchipmunk-dev freeglut3-dev libglu1-mesa-dev libgl-dev
@@ -15,6 +16,9 @@ elif [[ "${1:-}" == "--media" ]]; then
   packages+=(xvfb xauth imagemagick)
 elif [[ "${1:-}" == "--web" ]]; then
   packages+=(emscripten dpkg-dev xz-utils xvfb xauth)
+elif [[ "${1:-}" == "--browser" ]]; then
+  packages+=(chromium xvfb xauth python3)
+  command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 fi
 
 missing=()

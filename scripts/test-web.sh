@@ -11,22 +11,7 @@ jobs=$(nproc)
 screen="-screen 0 1280x1024x24"
 
 # ------------------------------------------------------------------ what is missing
-scripts/install-deps.sh
-packages=(chromium xvfb xauth python3)
-command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-  echo "test-web: installing ${missing[*]}"
-  sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh --browser
 
 # The test's own packages; puppeteer-core drives the system Chromium and fetches none.
 export PUPPETEER_SKIP_DOWNLOAD=1

@@ -59,6 +59,7 @@ struct State {
   float raster[2] = {0, 0};
 
   GLenum mode = 0;
+  Matrix placing = kIdentity;     // projection times modelview, fixed from glBegin to glEnd
   std::vector<Vertex> gathered;   // this glBegin's vertices
   std::vector<Vertex> triangles;  // what goes to the GPU at the next flush
 
@@ -104,7 +105,7 @@ Vertex fromWindow(Vertex p) {
 
 void addVertex(float x, float y) {
   State& s = gl();
-  const Matrix m = combined();
+  const Matrix& m = s.placing;
   const float w = m[3] * x + m[7] * y + m[15];
   s.gathered.push_back({(m[0] * x + m[4] * y + m[12]) / w, (m[1] * x + m[5] * y + m[13]) / w,
                         s.color[0], s.color[1], s.color[2], s.color[3], s.uv[0], s.uv[1]});
@@ -273,6 +274,7 @@ void qmFinish() { flush(); }
 
 void qmBegin(GLenum mode) {
   gl().mode = mode;
+  gl().placing = combined();
   gl().gathered.clear();
 }
 
