@@ -63,6 +63,7 @@ xvfb-run -a -s "$screen" bash -euo pipefail -c '
   for name in demo glow; do
     musl -C "$(folder "$name")" --ticks 120 --out "$work/$name-120.png"
   done
+  musl -C "$root/demo" --debug --ticks 120 --out "$work/demo-120-debug.png"
 ' _ "$root" "$work" "${scenes[@]}"
 
 # The desktop's speed on the stress scene: the viewer's own --stats lines over 6 s, and

@@ -136,7 +136,8 @@ void band(Vertex a, Vertex b) {
 }
 
 // A segment in window pixels, cut into the stipple's dashes; `counted` carries the pattern's
-// position along a strip.
+// position along a strip. The pattern is counted along the line's length, as Mesa, which draws
+// the desktop's pictures, counts it (GL itself would count along the major axis).
 void segment(Vertex a, Vertex b, float& counted) {
   toWindow(a.x, a.y), toWindow(b.x, b.y);
   const State& s = gl();
@@ -144,10 +145,9 @@ void segment(Vertex a, Vertex b, float& counted) {
   const float length = std::hypot(b.x - a.x, b.y - a.y);
   float start = 0.0f;
   while (start < length) {
-    const int bit = static_cast<int>((counted + start) / s.stipple_factor) % 16;
-    const float next =
-        std::min(length, (std::floor((counted + start) / s.stipple_factor) + 1) * s.stipple_factor -
-                             counted);
+    const float run = std::floor((counted + start) / s.stipple_factor);
+    const int bit = static_cast<int>(run) % 16;
+    const float next = std::min(length, (run + 1.0f) * s.stipple_factor - counted);
     if (s.stipple_pattern >> bit & 1u) band(mix(a, b, start / length), mix(a, b, next / length));
     start = next;
   }

@@ -52,6 +52,8 @@ function call(page, steps, arg) {
       advance: (n) => M.ccall('qm_advance', null, ['number'], [n]),
       state: () => M.ccall('qm_state', 'string', [], []),
       ticks: () => M.ccall('qm_ticks', 'number', [], []),
+      key: (code) => M.ccall('qm_key', null, ['number'], [code]),
+      workbench: (on) => M.ccall('qm_set_workbench', null, ['number'], [on]),
       mouse: (kind, button, x, y) => M.ccall('qm_mouse', null, ['number', 'number', 'number', 'number'], [kind, button, x, y]),
     };
     return (${steps})(qm, ${JSON.stringify(arg)});
@@ -139,17 +141,19 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
 
   describe('the canvas shows what the desktop snapshot shows', () => {
     for (const picture of PICTURES) {
-      test(`${picture.scene} after ${picture.ticks} ticks`, async () => {
-        const desktop = readPng(path.join(REF_DIR, `${picture.scene}-${picture.ticks}.png`));
+      const name = `${picture.scene}-${picture.ticks}${picture.debug ? '-debug' : ''}`;
+      test(`${picture.scene} after ${picture.ticks} ticks${picture.debug ? ', debug view' : ''}`, async () => {
+        const desktop = readPng(path.join(REF_DIR, `${name}.png`));
         const page = await session.newPage(`picture ${picture.scene}`);
         try {
           await openPage(page, BASE_URL, picture.scene);
-          const opened = await call(page, (qm, [name, ticks]) => {
+          const opened = await call(page, (qm, [name, ticks, debug]) => {
             qm.running(0);
             const result = qm.open(`/edit/${name}`);
+            if (debug) qm.workbench(1), qm.key('d'.charCodeAt(0));  // as the desktop's --debug
             qm.advance(ticks);
             return result;
-          }, [picture.scene, picture.ticks]);
+          }, [picture.scene, picture.ticks, Boolean(picture.debug)]);
           assert.equal(opened, 1, `qm_open of /edit/${picture.scene}`);
           const shown = await canvasPixels(page);
           assert.deepEqual([shown.width, shown.height], [BUFFER.width, BUFFER.height]);
@@ -175,12 +179,12 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
                 `off by ${r.diff} > ${p.tol}`);
             }
           }
-          report(`picture ${picture.scene} at tick ${picture.ticks}: largest difference per channel ` +
+          report(`picture ${name}: largest difference per channel ` +
             Object.entries(worst).map(([key, diff]) => `${diff} for probes of ${key}`).join(', '));
           if (failures.length) {
-            const file = path.join(REF_DIR, 'page', `${picture.scene}-${picture.ticks}.png`);
+            const file = path.join(REF_DIR, 'page', `${name}.png`);
             fs.mkdirSync(path.dirname(file), {recursive: true});
-            await page.screenshot({path: path.join(REF_DIR, 'page', `${picture.scene}-screen.png`)});
+            await page.screenshot({path: path.join(REF_DIR, 'page', `${name}-screen.png`)});
             const url = await page.evaluate(() => document.getElementById('canvas').toDataURL('image/png'));
             fs.writeFileSync(file, Buffer.from(url.slice(url.indexOf(',') + 1), 'base64'));
           }

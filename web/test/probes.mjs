@@ -41,6 +41,23 @@ export const PICTURES = [
     ],
   },
   {
+    // The debug view: outlines and lines 1.5 pixels wide, the slide joint dashed by the
+    // stipple WebGL lacks, rope segments as points. The dark probes sit in the middle of two
+    // gaps between the slide joint's dashes, so a line drawn solid fails them.
+    scene: 'demo',
+    ticks: 120,
+    debug: true,
+    probes: [
+      {what: 'pin joint line', x: 390, y: 228, radius: 2, tol: THIN, desktop: [255, 255, 51]},
+      {what: 'slide joint dash', x: 676, y: 186, radius: 2, tol: THIN, desktop: [255, 76, 255]},
+      {what: 'rope segment point', x: 896, y: 201, radius: 2, tol: THIN, desktop: [255, 128, 26]},
+      {what: 'outline of the purple crate', x: 115, y: 625, radius: 2, tol: THIN, desktop: [53, 218, 99]},
+      {what: 'gap between slide joint dashes, upper', x: 677, y: 181, dark: true},
+      {what: 'gap between slide joint dashes, lower', x: 675, y: 190, dark: true},
+      {what: 'background beside the pin joint', x: 400, y: 260, dark: true},
+    ],
+  },
+  {
     scene: 'glow',
     ticks: 120,
     probes: [
