@@ -30,6 +30,19 @@ const char* handBack(std::string text) {
   return kept.c_str();
 }
 
+// The window and the physics, once. The page's script may call in before main() runs (its
+// runtime-ready hook comes first), so whatever builds a world starts them itself.
+void start() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  int argc = 1;
+  char name[] = "quillmoor";
+  char* argv[] = {name, nullptr};
+  openWindow(&argc, argv, kCanvasWidth, kCanvasHeight);
+  initPhysics();
+}
+
 }  // namespace
 
 bool timersMayRun() { return g_app.worker.world() != nullptr; }
@@ -38,6 +51,7 @@ extern "C" {
 
 // Opens FOLDER's scene.txt as the viewer's `r` does; 1 when the scene file was read.
 EMSCRIPTEN_KEEPALIVE int qm_open(const char* folder) {
+  start();
   if (chdir(folder) != 0) return 0;
   g_app.options.scene_file = "scene.txt";
   const bool first = g_app.worker.world() == nullptr;
@@ -53,6 +67,7 @@ EMSCRIPTEN_KEEPALIVE void qm_reload() {
 
 // What quillmoor-check prints for FOLDER/scene.txt; the running world is left alone.
 EMSCRIPTEN_KEEPALIVE const char* qm_check(const char* folder) {
+  start();
   char* here = getcwd(nullptr, 0);
   std::string text;
   if (chdir(folder) == 0) {
@@ -127,8 +142,7 @@ EMSCRIPTEN_KEEPALIVE int qm_ticks() {
 
 }  // extern "C"
 
-int main(int argc, char** argv) {
-  openWindow(&argc, argv, kCanvasWidth, kCanvasHeight);
-  initPhysics();
+int main() {
+  start();
   return 0;
 }
