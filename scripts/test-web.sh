@@ -91,7 +91,7 @@ done
 echo "test-web: testing http://localhost:$port/ in headless Chromium"
 status=0
 QM_URL="http://localhost:$port/" QM_REF_DIR="$work" QM_SUMMARY="$work/summary.txt" QM_ROOT="$root" \
-  node --test --test-reporter=spec web/test/*.test.mjs || status=$?
+  node --test web/test/*.test.mjs || status=$?
 
 echo
 echo "---- web test summary"
