@@ -64,14 +64,24 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 let session;
 
+// A fresh page opened at #name (the default scene when null) for `steps`, closed whatever
+// they do.
+async function onPage(label, name, steps) {
+  const page = await session.newPage(label);
+  try {
+    await openPage(page, BASE_URL, name);
+    return await steps(page);
+  } finally {
+    await page.close();
+  }
+}
+
 describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
   before(async () => { session = await Session.start(); });
   after(async () => { await session?.close(); });
 
   test('loads: runtime ready, the controls there, a 1024x768 WebGL canvas that keeps its buffer', async () => {
-    const page = await session.newPage('load');
-    try {
-      await openPage(page, BASE_URL, null);
+    await onPage('load', null, async (page) => {
       const seen = await page.evaluate(() => {
         const canvas = document.getElementById('canvas');
         const gl = canvas && (canvas.getContext('webgl') || canvas.getContext('webgl2'));
@@ -90,17 +100,13 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
       assert.equal(seen.preserve, true, 'preserveDrawingBuffer');
       assert.equal(seen.open, 'function');
       assert.equal(seen.module, 'function', 'quillmoor.module.ccall');
-    } finally {
-      await page.close();
-    }
+    });
   });
 
   describe('physics is the desktop\'s (with the page\'s libm), bit for bit, after 60 and 600 ticks', () => {
     for (const scene of SCENES) {
       test(scene.name, async () => {
-        const page = await session.newPage(`physics ${scene.name}`);
-        try {
-          await openPage(page, BASE_URL, scene.name);
+        await onPage(`physics ${scene.name}`, scene.name, async (page) => {
           const run = await call(page, (qm, name) => {
             qm.running(0);
             const opened = qm.open(`/edit/${name}`);
@@ -132,9 +138,7 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
             for (const ticks of [60, 600]) fs.writeFileSync(path.join(REF_DIR, 'page', `${scene.name}-${ticks}.json`), runs[ticks]);
           }
           for (const r of musl) assert.ok(r.same, `${scene.name} after ${r.ticks} ticks differs from the desktop: ${r.text}`);
-        } finally {
-          await page.close();
-        }
+        });
       });
     }
   });
@@ -144,9 +148,7 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
       const name = `${picture.scene}-${picture.ticks}${picture.debug ? '-debug' : ''}`;
       test(`${picture.scene} after ${picture.ticks} ticks${picture.debug ? ', debug view' : ''}`, async () => {
         const desktop = readPng(path.join(REF_DIR, `${name}.png`));
-        const page = await session.newPage(`picture ${picture.scene}`);
-        try {
-          await openPage(page, BASE_URL, picture.scene);
+        await onPage(`picture ${picture.scene}`, picture.scene, async (page) => {
           const opened = await call(page, (qm, [name, ticks, debug]) => {
             qm.running(0);
             const result = qm.open(`/edit/${name}`);
@@ -189,17 +191,13 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
             fs.writeFileSync(file, Buffer.from(url.slice(url.indexOf(',') + 1), 'base64'));
           }
           assert.deepEqual(failures, [], 'probes that differ');
-        } finally {
-          await page.close();
-        }
+        });
       });
     }
   });
 
   test('a misspelt keyword typed into the editor is listed in the findings at its line', async () => {
-    const page = await session.newPage('editor');
-    try {
-      await openPage(page, BASE_URL, 'demo');
+    await onPage('editor', 'demo', async (page) => {
       const text = await page.$eval('#editor', (e) => e.value);
       const lines = text.split('\n');
       const index = lines.findIndex((l) => l.startsWith('obj_mass '));
@@ -243,15 +241,11 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
       } finally {
         fs.rmSync(copy, {recursive: true, force: true});
       }
-    } finally {
-      await page.close();
-    }
+    });
   });
 
   test('a mouse stroke across a resting crate pushes it; without the stroke it stays', async () => {
-    const page = await session.newPage('mouse');
-    try {
-      await openPage(page, BASE_URL, 'demo');
+    await onPage('mouse', 'demo', async (page) => {
       // The crate rests on the ground from tick 0 on; the stroke runs along its middle,
       // from background left of it to background right of it (buffer pixels).
       const crate = 'crate_left_low';
@@ -299,9 +293,7 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
       assert.deepEqual(pushed.before, control.before, 'both runs start from the same state');
       assert.ok(moved(control) < 0.01, `${crate} moved ${moved(control)} with no stroke`);
       assert.ok(pushed.later.x - pushed.before.x > 1, `${crate} went from x ${pushed.before.x} to ${pushed.later.x} with a rightward stroke`);
-    } finally {
-      await page.close();
-    }
+    });
   });
 
   describe('every example opens from its address', () => {
@@ -315,23 +307,17 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
 
     for (const scene of examples) {
       test(`loaded at #${scene.name}`, async () => {
-        const page = await session.newPage(`open ${scene.name}`);
-        try {
-          await openPage(page, BASE_URL, scene.name);
+        await onPage(`open ${scene.name}`, scene.name, async (page) => {
           const shown = await page.$eval('#editor', (e) => e.value);
           assert.ok(shown === sceneText(scene), `the editor does not hold examples/${scene.name}/scene.txt ` +
             `(${shown.length} characters against ${sceneText(scene).length})`);
           await ticking(page);
-        } finally {
-          await page.close();
-        }
+        });
       });
     }
 
     test('choosing a scene in the menu opens it and shows it in the address', async () => {
-      const page = await session.newPage('menu');
-      try {
-        await openPage(page, BASE_URL, 'demo');
+      await onPage('menu', 'demo', async (page) => {
         for (const scene of [examples[0], SCENES[0]]) {
           await page.select('#scenes', scene.name);
           await page.waitForFunction((text) => document.getElementById('editor').value === text, {timeout: 15000}, sceneText(scene))
@@ -339,15 +325,11 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
           assert.equal(await page.evaluate(() => location.hash), `#${scene.name}`);
           await ticking(page);
         }
-      } finally {
-        await page.close();
-      }
+      });
     });
 
     test('the address changed to each #name on a loaded page', async () => {
-      const page = await session.newPage('hash changes');
-      try {
-        await openPage(page, BASE_URL, 'demo');
+      await onPage('hash changes', 'demo', async (page) => {
         for (const scene of [...examples, SCENES[0]]) {
           await page.evaluate((name) => { location.hash = `#${name}`; }, scene.name);
           const want = sceneText(scene);
@@ -355,16 +337,12 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
             .catch(() => assert.fail(`#${scene.name}: the editor does not hold its scene.txt after 15 s`));
           await ticking(page);
         }
-      } finally {
-        await page.close();
-      }
+      });
     });
   });
 
   test('speed of the stress example', async () => {
-    const page = await session.newPage('speed');
-    try {
-      await openPage(page, BASE_URL, 'stress');
+    await onPage('speed', 'stress', async (page) => {
       const timer = await page.evaluate(async () => {
         const M = window.quillmoor.module;
         const ticks = () => M.ccall('qm_ticks', 'number', [], []);
@@ -384,9 +362,7 @@ describe('quillmoor web page', {timeout: 15 * 60 * 1000}, () => {
       report(`stress: page ${rate(timer)} ticks/s on its timer, ${rate(flat)} ticks/s flat out ` +
         `(${timer.ticks} ticks in ${timer.seconds.toFixed(2)} s; qm_advance(300) took ${flat.seconds.toFixed(2)} s)`);
       assert.ok(timer.ticks > 0, 'the page\'s timer stepped the stress scene');
-    } finally {
-      await page.close();
-    }
+    });
   });
 
   // Last, so that it sees the whole run.
